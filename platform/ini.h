@@ -1,0 +1,18 @@
+// Initialisation files, read by the rules of Windows' own reader: section and key names match
+// without regard to case, blanks around names and values are dropped, the first matching key
+// wins, a value longer than the caller's room is cut to room - 1 characters, and a missing file,
+// section or key yields the caller's default. A file that starts with the UTF-16LE byte-order
+// mark is UTF-16; a UTF-8 byte-order mark marks UTF-8; anything else is 8-bit text in the system
+// code page. Files are re-read when they change on disk.
+#pragma once
+
+#include <string>
+
+namespace kw {
+
+std::u16string ReadIniText(const std::string& path, std::u16string_view section, std::u16string_view key,
+                           std::u16string_view defaultText, size_t room);
+// Optional sign and leading decimal digits of the value (no digits: 0); default when absent.
+int ReadIniInt(const std::string& path, std::u16string_view section, std::u16string_view key, int defaultValue);
+
+}  // namespace kw

@@ -1,0 +1,737 @@
+#include "platform/registry.h"
+
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <ctime>
+#include <fstream>
+#include <functional>
+#include <map>
+#include <memory>
+#include <mutex>
+#include <set>
+
+#include "platform/paths.h"
+#include "platform/text.h"
+
+namespace kw::reg {
+
+namespace {
+
+constexpr char16_t kHeader5[] = u"Windows Registry Editor Version 5.00";
+constexpr char16_t kHeader4[] = u"REGEDIT4";
+constexpr size_t kMaxHiveBytes = 256u << 20;
+
+// ---------------------------------------------------------------- the tree
+
+struct Value {
+    enum class Kind { String, Dword, Raw };
+    std::u16string name;  // empty: the key's default value ("@")
+    Kind kind = Kind::String;
+    std::u16string text;  // String: the text; Raw: the data as written after '='
+    uint32_t dword = 0;
+};
+
+struct Node {
+    std::u16string name;
+    std::vector<Value> values;
+    std::vector<std::unique_ptr<Node>> children;
+
+    Node* Child(std::u16string_view childName) const {
+        for (const auto& child : children) {
+            if (EqualsNoCase(child->name, childName)) return child.get();
+        }
+        return nullptr;
+    }
+    Node* AddChild(std::u16string_view childName) {
+        if (Node* existing = Child(childName)) return existing;
+        children.push_back(std::make_unique<Node>());
+        children.back()->name = childName;
+        return children.back().get();
+    }
+    bool RemoveChild(std::u16string_view childName) {
+        for (auto it = children.begin(); it != children.end(); ++it) {
+            if (EqualsNoCase((*it)->name, childName)) {
+                children.erase(it);
+                return true;
+            }
+        }
+        return false;
+    }
+    Value* FindValue(std::u16string_view valueName) {
+        for (auto& value : values) {
+            if (EqualsNoCase(value.name, valueName)) return &value;
+        }
+        return nullptr;
+    }
+    const Value* FindValue(std::u16string_view valueName) const {
+        return const_cast<Node*>(this)->FindValue(valueName);
+    }
+    bool RemoveValue(std::u16string_view valueName) {
+        for (auto it = values.begin(); it != values.end(); ++it) {
+            if (EqualsNoCase(it->name, valueName)) {
+                values.erase(it);
+                return true;
+            }
+        }
+        return false;
+    }
+};
+
+std::vector<std::u16string> SplitPath(std::u16string_view path) {
+    std::vector<std::u16string> parts;
+    size_t start = 0;
+    while (start <= path.size()) {
+        size_t end = path.find(u'\\', start);
+        if (end == std::u16string_view::npos) end = path.size();
+        if (end > start) parts.emplace_back(path.substr(start, end - start));
+        start = end + 1;
+    }
+    return parts;
+}
+
+std::u16string JoinPath(const std::vector<std::u16string>& parts) {
+    std::u16string out;
+    for (const auto& part : parts) {
+        if (!out.empty()) out += u'\\';
+        out += part;
+    }
+    return out;
+}
+
+const char16_t* RootName(Hive hive) { return hive == Hive::CurrentUser ? u"HKEY_CURRENT_USER" : u"HKEY_LOCAL_MACHINE"; }
+
+std::vector<std::u16string> FullPath(Hive hive, std::u16string_view path) {
+    std::vector<std::u16string> parts = SplitPath(path);
+    parts.insert(parts.begin(), RootName(hive));
+    return parts;
+}
+
+Node* Walk(Node& root, const std::vector<std::u16string>& parts, bool create) {
+    Node* node = &root;
+    for (const auto& part : parts) {
+        Node* next = create ? node->AddChild(part) : node->Child(part);
+        if (!next) return nullptr;
+        node = next;
+    }
+    return node;
+}
+
+const Node* Find(const Node& root, const std::vector<std::u16string>& parts) {
+    const Node* node = &root;
+    for (const auto& part : parts) {
+        node = node->Child(part);
+        if (!node) return nullptr;
+    }
+    return node;
+}
+
+// ---------------------------------------------------------------- reading the export format
+
+class Parser {
+public:
+    explicit Parser(Node& root) : root_(root) {}
+
+    // False when the text is not a registry export.
+    bool Parse(std::u16string_view text) {
+        std::vector<std::u16string> lines = LogicalLines(text);
+        size_t i = 0;
+        while (i < lines.size() && Trim(lines[i]).empty()) ++i;
+        if (i == lines.size()) return true;  // an empty file is an empty hive
+        std::u16string header = Trim(lines[i]);
+        if (header != kHeader5 && header != kHeader4) return false;
+        for (++i; i < lines.size(); ++i) {
+            if (!ParseLine(Trim(lines[i]))) return false;
+        }
+        return true;
+    }
+
+private:
+    static std::vector<std::u16string> LogicalLines(std::u16string_view text) {
+        std::vector<std::u16string> lines;
+        std::u16string pending;
+        size_t start = 0;
+        while (start <= text.size()) {
+            size_t end = text.find_first_of(u"\r\n", start);
+            if (end == std::u16string_view::npos) end = text.size();
+            std::u16string line = Trim(text.substr(start, end - start));
+            start = end + 1;
+            if (end < text.size() && text[end] == u'\r' && start < text.size() && text[start] == u'\n') ++start;
+            // Hex data may continue on the next line after a trailing backslash.
+            bool continues = !line.empty() && line.back() == u'\\' && line.find(u"=hex") != std::u16string::npos;
+            if (!pending.empty()) {
+                pending += line;
+                continues = !pending.empty() && pending.back() == u'\\';
+            } else {
+                pending = line;
+            }
+            if (continues) {
+                pending.pop_back();
+                if (start <= text.size()) continue;
+            }
+            lines.push_back(std::move(pending));
+            pending.clear();
+        }
+        return lines;
+    }
+
+    bool ParseLine(const std::u16string& line) {
+        if (line.empty() || line[0] == u';') return true;
+        if (line[0] == u'[') return ParseKeyLine(line);
+        if (current_ == nullptr && !skipping_) return false;
+        return ParseValueLine(line);
+    }
+
+    bool ParseKeyLine(const std::u16string& line) {
+        if (line.back() != u']') return false;
+        std::u16string_view inner = std::u16string_view(line).substr(1, line.size() - 2);
+        bool remove = !inner.empty() && inner[0] == u'-';
+        if (remove) inner.remove_prefix(1);
+        std::vector<std::u16string> parts = SplitPath(inner);
+        if (parts.empty()) return false;
+        if (remove) {
+            std::u16string last = parts.back();
+            parts.pop_back();
+            if (Node* parent = Walk(root_, parts, false)) parent->RemoveChild(last);
+            current_ = nullptr;
+            skipping_ = true;  // values under a removed key are ignored, as on import
+            return true;
+        }
+        current_ = Walk(root_, parts, true);
+        skipping_ = false;
+        return true;
+    }
+
+    // "name"=data or @=data.
+    bool ParseValueLine(const std::u16string& line) {
+        size_t pos = 0;
+        std::u16string name;
+        if (line[0] == u'@') {
+            pos = 1;
+        } else if (line[0] == u'"') {
+            if (!ReadQuoted(line, pos, name)) return false;
+        } else {
+            return false;
+        }
+        while (pos < line.size() && (line[pos] == u' ' || line[pos] == u'\t')) ++pos;
+        if (pos >= line.size() || line[pos] != u'=') return false;
+        std::u16string data = Trim(std::u16string_view(line).substr(pos + 1));
+        if (skipping_) return true;
+        return StoreValue(name, data);
+    }
+
+    bool StoreValue(const std::u16string& name, const std::u16string& data) {
+        if (data == u"-") {
+            current_->RemoveValue(name);
+            return true;
+        }
+        Value value;
+        value.name = name;
+        if (!data.empty() && data[0] == u'"') {
+            size_t pos = 0;
+            if (!ReadQuoted(data, pos, value.text) || pos != data.size()) return false;
+            value.kind = Value::Kind::String;
+        } else if (data.rfind(u"dword:", 0) == 0) {
+            if (!ParseDword(std::u16string_view(data).substr(6), value.dword)) return false;
+            value.kind = Value::Kind::Dword;
+        } else if (data.rfind(u"hex(1):", 0) == 0) {
+            std::string bytes;
+            if (!ParseHexList(std::u16string_view(data).substr(7), bytes)) return false;
+            value.text = FromUtf16LeBytes(bytes);
+            while (!value.text.empty() && value.text.back() == u'\0') value.text.pop_back();
+            value.kind = Value::Kind::String;
+        } else if (data.rfind(u"hex", 0) == 0) {
+            value.text = data;  // other types are kept as written
+            value.kind = Value::Kind::Raw;
+        } else {
+            return false;
+        }
+        if (Value* existing = current_->FindValue(name)) {
+            *existing = value;
+        } else {
+            current_->values.push_back(value);
+        }
+        return true;
+    }
+
+    static bool ReadQuoted(const std::u16string& line, size_t& pos, std::u16string& out) {
+        if (pos >= line.size() || line[pos] != u'"') return false;
+        for (++pos; pos < line.size(); ++pos) {
+            char16_t c = line[pos];
+            if (c == u'\\' && pos + 1 < line.size()) {
+                out += line[++pos];
+            } else if (c == u'"') {
+                ++pos;
+                return true;
+            } else {
+                out += c;
+            }
+        }
+        return false;
+    }
+
+    static int HexDigit(char16_t c) {
+        if (c >= u'0' && c <= u'9') return c - u'0';
+        if (c >= u'a' && c <= u'f') return c - u'a' + 10;
+        if (c >= u'A' && c <= u'F') return c - u'A' + 10;
+        return -1;
+    }
+
+    static bool ParseDword(std::u16string_view digits, uint32_t& out) {
+        if (digits.empty() || digits.size() > 8) return false;
+        out = 0;
+        for (char16_t c : digits) {
+            int d = HexDigit(c);
+            if (d < 0) return false;
+            out = (out << 4) | static_cast<uint32_t>(d);
+        }
+        return true;
+    }
+
+    static bool ParseHexList(std::u16string_view list, std::string& bytes) {
+        for (const auto& item : SplitOn(list)) {
+            std::u16string part = Trim(item);
+            if (part.empty()) continue;
+            if (part.size() > 2 || HexDigit(part[0]) < 0 || (part.size() == 2 && HexDigit(part[1]) < 0)) return false;
+            int value = part.size() == 1 ? HexDigit(part[0]) : HexDigit(part[0]) * 16 + HexDigit(part[1]);
+            bytes += static_cast<char>(value);
+        }
+        return true;
+    }
+
+    static std::vector<std::u16string> SplitOn(std::u16string_view list) {
+        std::vector<std::u16string> items;
+        size_t start = 0;
+        while (start <= list.size()) {
+            size_t end = list.find(u',', start);
+            if (end == std::u16string_view::npos) end = list.size();
+            items.emplace_back(list.substr(start, end - start));
+            start = end + 1;
+        }
+        return items;
+    }
+
+    Node& root_;
+    Node* current_ = nullptr;
+    bool skipping_ = false;
+};
+
+// ---------------------------------------------------------------- writing the export format
+
+std::u16string Escape(std::u16string_view text) {
+    std::u16string out;
+    for (char16_t c : text) {
+        if (c == u'\\' || c == u'"') out += u'\\';
+        out += c;
+    }
+    return out;
+}
+
+std::u16string HexList(std::string_view bytes) {
+    std::u16string out;
+    for (size_t i = 0; i < bytes.size(); ++i) {
+        if (i) out += u',';
+        out += FormatW("%02x", static_cast<unsigned char>(bytes[i]));
+    }
+    return out;
+}
+
+std::u16string ValueData(const Value& value) {
+    switch (value.kind) {
+        case Value::Kind::Dword:
+            return FormatW("dword:%08x", value.dword);
+        case Value::Kind::Raw:
+            return value.text;
+        case Value::Kind::String:
+            break;
+    }
+    // Line breaks and NULs cannot stand in a quoted line: such texts go out in the hex form.
+    if (value.text.find_first_of(std::u16string_view(u"\r\n\0", 3)) != std::u16string::npos) {
+        std::u16string withNul = value.text + u'\0';
+        return u"hex(1):" + HexList(ToUtf16LeBytes(withNul));
+    }
+    return u"\"" + Escape(value.text) + u"\"";
+}
+
+void WriteNode(const Node& node, std::u16string path, std::u16string& out) {
+    path = path.empty() ? node.name : path + u"\\" + node.name;
+    out += u"[" + path + u"]\r\n";
+    for (const auto& value : node.values) {
+        out += value.name.empty() ? std::u16string(u"@") : u"\"" + Escape(value.name) + u"\"";
+        out += u"=" + ValueData(value) + u"\r\n";
+    }
+    out += u"\r\n";
+    for (const auto& child : node.children) WriteNode(*child, path, out);
+}
+
+std::string Serialise(const Node& root) {
+    std::u16string text = std::u16string(kHeader5) + u"\r\n\r\n";
+    for (const auto& child : root.children) WriteNode(*child, u"", text);
+    return "\xFF\xFE" + ToUtf16LeBytes(text);
+}
+
+std::u16string DecodeHiveFile(const std::string& bytes) {
+    std::string_view view(bytes);
+    if (view.size() >= 2 && static_cast<unsigned char>(view[0]) == 0xFF && static_cast<unsigned char>(view[1]) == 0xFE) {
+        return FromUtf16LeBytes(view.substr(2));
+    }
+    if (view.substr(0, 3) == "\xEF\xBB\xBF") view.remove_prefix(3);
+    return FromUtf8(view);
+}
+
+// ---------------------------------------------------------------- one hive file
+
+struct FileSignature {
+    bool exists = false;
+    ino_t inode = 0;
+    off_t size = 0;
+    struct timespec mtime {};
+
+    bool operator==(const FileSignature& other) const {
+        return exists == other.exists && inode == other.inode && size == other.size &&
+               mtime.tv_sec == other.mtime.tv_sec && mtime.tv_nsec == other.mtime.tv_nsec;
+    }
+};
+
+FileSignature SignatureOf(const std::string& path) {
+    FileSignature sig;
+    struct stat st {};
+    if (::stat(path.c_str(), &st) == 0) {
+        sig.exists = true;
+        sig.inode = st.st_ino;
+        sig.size = st.st_size;
+        sig.mtime = st.st_mtim;
+    }
+    return sig;
+}
+
+// An advisory lock on a companion file, shared for reading and exclusive for writing, so that
+// processes never interleave a read-modify-write.
+class FileLock {
+public:
+    FileLock(const std::string& hivePath, bool exclusive) {
+        std::string lockPath = hivePath + ".lock";
+        fd_ = ::open(lockPath.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
+        if (fd_ >= 0) {
+            while (::flock(fd_, exclusive ? LOCK_EX : LOCK_SH) != 0 && errno == EINTR) {
+            }
+        }
+    }
+    ~FileLock() {
+        if (fd_ >= 0) ::close(fd_);  // closing releases the lock
+    }
+    FileLock(const FileLock&) = delete;
+    FileLock& operator=(const FileLock&) = delete;
+
+private:
+    int fd_ = -1;
+};
+
+class HiveFile {
+public:
+    explicit HiveFile(std::string path) : path_(std::move(path)) {}
+
+    template <typename Fn>
+    auto Read(Fn&& fn) {
+        std::lock_guard lock(mutex_);
+        FileLock fileLock(path_, false);
+        Refresh();
+        return fn(static_cast<const Node&>(root_));
+    }
+
+    // fn changes the tree and returns whether it changed anything worth writing.
+    long Write(const std::function<bool(Node&)>& fn) {
+        std::lock_guard lock(mutex_);
+        FileLock fileLock(path_, true);
+        Refresh();
+        if (!fn(root_)) return kSuccess;
+        return Save();
+    }
+
+private:
+    void Refresh() {
+        FileSignature sig = SignatureOf(path_);
+        if (loaded_ && sig == signature_) return;
+        root_ = Node();
+        loaded_ = true;
+        signature_ = sig;
+        if (!sig.exists) return;
+        std::ifstream in(path_, std::ios::binary);
+        std::string bytes;
+        if (in) {
+            bytes.resize(std::min<size_t>(static_cast<size_t>(sig.size), kMaxHiveBytes));
+            in.read(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+            bytes.resize(static_cast<size_t>(in.gcount()));
+        }
+        Parser parser(root_);
+        if (!in || !parser.Parse(DecodeHiveFile(bytes))) MoveAside();
+    }
+
+    void MoveAside() {
+        root_ = Node();
+        std::string aside = path_ + ".corrupt." + std::to_string(static_cast<long long>(std::time(nullptr)));
+        if (::access(aside.c_str(), F_OK) == 0) aside += "." + std::to_string(::getpid());
+        if (::rename(path_.c_str(), aside.c_str()) == 0) {
+            std::fprintf(stderr, "KWConfig: registry file %s could not be read; kept as %s\n", path_.c_str(),
+                         aside.c_str());
+        } else {
+            std::fprintf(stderr, "KWConfig: registry file %s could not be read\n", path_.c_str());
+        }
+        signature_ = SignatureOf(path_);
+    }
+
+    long Save() {
+        std::string bytes = Serialise(root_);
+        std::string temp = path_ + ".tmp." + std::to_string(::getpid());
+        int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
+        if (fd < 0) return kAccessDenied;
+        ::fchmod(fd, 0600);
+        bool ok = WriteAll(fd, bytes) && ::fsync(fd) == 0;
+        ok = ::close(fd) == 0 && ok;
+        if (!ok || ::rename(temp.c_str(), path_.c_str()) != 0) {
+            ::unlink(temp.c_str());
+            loaded_ = false;  // the tree no longer matches the file
+            return kAccessDenied;
+        }
+        SyncDirectory();
+        signature_ = SignatureOf(path_);
+        return kSuccess;
+    }
+
+    static bool WriteAll(int fd, const std::string& bytes) {
+        size_t done = 0;
+        while (done < bytes.size()) {
+            ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
+            if (n < 0 && errno == EINTR) continue;
+            if (n <= 0) return false;
+            done += static_cast<size_t>(n);
+        }
+        return true;
+    }
+
+    void SyncDirectory() const {
+        std::string dir = DirectoryOf(path_);
+        int fd = ::open(dir.empty() ? "." : dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+        if (fd >= 0) {
+            ::fsync(fd);
+            ::close(fd);
+        }
+    }
+
+    std::mutex mutex_;
+    std::string path_;
+    Node root_;
+    bool loaded_ = false;
+    FileSignature signature_;
+};
+
+// ---------------------------------------------------------------- process-wide state
+
+struct Registry {
+    std::mutex mutex;
+    std::map<std::string, std::unique_ptr<HiveFile>> files;
+    std::set<std::pair<Hive, std::u16string>> denied;  // upper-cased key paths
+};
+
+Registry& State() {
+    static Registry registry;
+    return registry;
+}
+
+HiveFile& FileOf(Hive hive) {
+    std::string path = HiveFilePath(hive);
+    Registry& state = State();
+    std::lock_guard lock(state.mutex);
+    auto& slot = state.files[path];
+    if (!slot) slot = std::make_unique<HiveFile>(path);
+    return *slot;
+}
+
+bool IsDenied(Hive hive, const std::u16string& path) {
+    Registry& state = State();
+    std::lock_guard lock(state.mutex);
+    return state.denied.count({hive, ToUpperAscii(path)}) != 0;
+}
+
+}  // namespace
+
+std::string HiveFilePath(Hive hive) {
+    return StateRoot() + (hive == Hive::CurrentUser ? "/HKCU.reg" : "/HKLM.reg");
+}
+
+void ResetForTests() {
+    Registry& state = State();
+    std::lock_guard lock(state.mutex);
+    state.files.clear();
+    state.denied.clear();
+}
+
+void DenyFullAccess(Hive hive, std::u16string_view path, bool deny) {
+    Registry& state = State();
+    std::lock_guard lock(state.mutex);
+    auto entry = std::make_pair(hive, ToUpperAscii(JoinPath(SplitPath(path))));
+    if (deny) {
+        state.denied.insert(entry);
+    } else {
+        state.denied.erase(entry);
+    }
+}
+
+long Key::Open(Hive hive, std::u16string_view path, Access access, Key& out) {
+    std::u16string normal = JoinPath(SplitPath(path));
+    std::vector<std::u16string> parts = FullPath(hive, normal);
+    bool exists = FileOf(hive).Read([&](const Node& root) { return Find(root, parts) != nullptr; });
+    if (!exists) return kFileNotFound;
+    if (access == Access::Full && IsDenied(hive, normal)) return kAccessDenied;
+    out.hive_ = hive;
+    out.path_ = normal;
+    return kSuccess;
+}
+
+long Key::Create(Hive hive, std::u16string_view path, Key& out) {
+    std::u16string normal = JoinPath(SplitPath(path));
+    std::vector<std::u16string> parts = FullPath(hive, normal);
+    long result = FileOf(hive).Write([&](Node& root) {
+        if (Walk(root, parts, false)) return false;
+        Walk(root, parts, true);
+        return true;
+    });
+    if (result != kSuccess) return result;
+    out.hive_ = hive;
+    out.path_ = normal;
+    return kSuccess;
+}
+
+std::optional<std::u16string> Key::ReadString(std::u16string_view name) const {
+    auto parts = FullPath(hive_, path_);
+    return FileOf(hive_).Read([&](const Node& root) -> std::optional<std::u16string> {
+        const Node* node = Find(root, parts);
+        const Value* value = node ? node->FindValue(name) : nullptr;
+        if (!value || value->kind != Value::Kind::String) return std::nullopt;
+        return value->text;
+    });
+}
+
+std::optional<uint32_t> Key::ReadDword(std::u16string_view name) const {
+    auto parts = FullPath(hive_, path_);
+    return FileOf(hive_).Read([&](const Node& root) -> std::optional<uint32_t> {
+        const Node* node = Find(root, parts);
+        const Value* value = node ? node->FindValue(name) : nullptr;
+        if (!value || value->kind != Value::Kind::Dword) return std::nullopt;
+        return value->dword;
+    });
+}
+
+namespace {
+long SetValue(Hive hive, const std::u16string& path, std::u16string_view name, const Value& newValue) {
+    auto parts = FullPath(hive, path);
+    return FileOf(hive).Write([&](Node& root) {
+        Node* node = Walk(root, parts, true);
+        if (Value* existing = node->FindValue(name)) {
+            std::u16string keptName = existing->name;
+            *existing = newValue;
+            existing->name = keptName;
+        } else {
+            node->values.push_back(newValue);
+            node->values.back().name = name;
+        }
+        return true;
+    });
+}
+}  // namespace
+
+long Key::WriteString(std::u16string_view name, std::u16string_view value) const {
+    Value v;
+    v.kind = Value::Kind::String;
+    v.text = value;
+    return SetValue(hive_, path_, name, v);
+}
+
+long Key::WriteDword(std::u16string_view name, uint32_t value) const {
+    Value v;
+    v.kind = Value::Kind::Dword;
+    v.dword = value;
+    return SetValue(hive_, path_, name, v);
+}
+
+long Key::DeleteValue(std::u16string_view name) const {
+    auto parts = FullPath(hive_, path_);
+    bool found = false;
+    long result = FileOf(hive_).Write([&](Node& root) {
+        Node* node = Walk(root, parts, false);
+        found = node && node->RemoveValue(name);
+        return found;
+    });
+    return result != kSuccess ? result : (found ? kSuccess : kFileNotFound);
+}
+
+long Key::DeleteTree(std::u16string_view subkey) const {
+    auto parts = FullPath(hive_, path_);
+    auto sub = SplitPath(subkey);
+    if (sub.empty()) return kFileNotFound;
+    parts.insert(parts.end(), sub.begin(), sub.end() - 1);
+    bool found = false;
+    long result = FileOf(hive_).Write([&](Node& root) {
+        Node* parent = Walk(root, parts, false);
+        found = parent && parent->RemoveChild(sub.back());
+        return found;
+    });
+    return result != kSuccess ? result : (found ? kSuccess : kFileNotFound);
+}
+
+std::vector<std::u16string> Key::SubKeyNames() const {
+    auto parts = FullPath(hive_, path_);
+    return FileOf(hive_).Read([&](const Node& root) {
+        std::vector<std::u16string> names;
+        if (const Node* node = Find(root, parts)) {
+            for (const auto& child : node->children) names.push_back(child->name);
+        }
+        return names;
+    });
+}
+
+std::vector<std::u16string> Key::ValueNames() const {
+    auto parts = FullPath(hive_, path_);
+    return FileOf(hive_).Read([&](const Node& root) {
+        std::vector<std::u16string> names;
+        if (const Node* node = Find(root, parts)) {
+            for (const auto& value : node->values) names.push_back(value.name);
+        }
+        return names;
+    });
+}
+
+std::optional<std::u16string> ReadString(Hive hive, std::u16string_view path, std::u16string_view name) {
+    Key key;
+    if (Key::Open(hive, path, Access::Read, key) != kSuccess) return std::nullopt;
+    return key.ReadString(name);
+}
+
+std::optional<uint32_t> ReadDword(Hive hive, std::u16string_view path, std::u16string_view name) {
+    Key key;
+    if (Key::Open(hive, path, Access::Read, key) != kSuccess) return std::nullopt;
+    return key.ReadDword(name);
+}
+
+long WriteString(Hive hive, std::u16string_view path, std::u16string_view name, std::u16string_view value) {
+    Key key;
+    long result = Key::Create(hive, path, key);
+    return result != kSuccess ? result : key.WriteString(name, value);
+}
+
+long WriteDword(Hive hive, std::u16string_view path, std::u16string_view name, uint32_t value) {
+    Key key;
+    long result = Key::Create(hive, path, key);
+    return result != kSuccess ? result : key.WriteDword(name, value);
+}
+
+bool KeyExists(Hive hive, std::u16string_view path) {
+    Key key;
+    return Key::Open(hive, path, Access::Read, key) == kSuccess;
+}
+
+}  // namespace kw::reg

@@ -1,0 +1,168 @@
+#include "platform/registry.h"
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <thread>
+
+#include "platform/text.h"
+#include "tests/support/test_env.h"
+
+namespace {
+
+using namespace kw::reg;
+
+class RegistryTest : public kwtest::IsolatedTest {};
+
+TEST_F(RegistryTest, ValuesRoundTripAndPersistAcrossInstances) {
+    const std::u16string path = u"Software\\Talvo\\KWConfig";
+    ASSERT_EQ(WriteString(Hive::CurrentUser, path, u"SSID", u"Caf\u00E9 \"quoted\" back\\slash"), kSuccess);
+    ASSERT_EQ(WriteDword(Hive::CurrentUser, path, u"GENERAL\\LanguageId", 0xDEADBEEF), kSuccess);
+    ASSERT_EQ(WriteString(Hive::CurrentUser, path, u"Multi", u"line one\r\nline two"), kSuccess);
+    ResetForTests();  // a new process would start like this
+    EXPECT_EQ(ReadString(Hive::CurrentUser, u"SOFTWARE\\talvo\\kwconfig\\", u"ssid"),
+              u"Caf\u00E9 \"quoted\" back\\slash");
+    EXPECT_EQ(ReadDword(Hive::CurrentUser, path, u"general\\languageid"), 0xDEADBEEFu);
+    EXPECT_EQ(ReadString(Hive::CurrentUser, path, u"Multi"), u"line one\r\nline two");
+    EXPECT_EQ(ReadString(Hive::CurrentUser, path, u"GENERAL\\LanguageId"), std::nullopt);  // wrong type
+    EXPECT_EQ(ReadString(Hive::LocalMachine, path, u"SSID"), std::nullopt);               // other hive
+
+    std::string bytes = kwtest::ReadFileBytes(HiveFilePath(Hive::CurrentUser));
+    ASSERT_GE(bytes.size(), 2u);
+    EXPECT_EQ(bytes.substr(0, 2), "\xFF\xFE");
+    std::string text = kw::ToUtf8(kw::FromUtf16LeBytes(bytes.substr(2)));
+    EXPECT_NE(text.find("Windows Registry Editor Version 5.00"), std::string::npos);
+    EXPECT_NE(text.find("[HKEY_CURRENT_USER\\Software\\Talvo\\KWConfig]"), std::string::npos);
+    EXPECT_NE(text.find("\"GENERAL\\\\LanguageId\"=dword:deadbeef"), std::string::npos);
+}
+
+TEST_F(RegistryTest, KeysKeepFirstCaseAndDeleteWithSubkeys) {
+    Key app;
+    ASSERT_EQ(Key::Create(Hive::CurrentUser, u"Software\\Talvo\\KWConfig", app), kSuccess);
+    ASSERT_EQ(WriteString(Hive::CurrentUser, u"software\\talvo\\kwconfig\\Profile\\Home", u"SSID", u"h"), kSuccess);
+    ASSERT_EQ(WriteString(Hive::CurrentUser, u"Software\\Talvo\\KWConfig\\PROFILE\\Home\\Deep", u"X", u"1"), kSuccess);
+    EXPECT_EQ(app.SubKeyNames(), std::vector<std::u16string>{u"Profile"});
+    Key missing;
+    EXPECT_EQ(Key::Open(Hive::CurrentUser, u"Software\\Nope", Access::Read, missing), kFileNotFound);
+    EXPECT_EQ(app.DeleteTree(u"profile\\HOME"), kSuccess);
+    EXPECT_FALSE(KeyExists(Hive::CurrentUser, u"Software\\Talvo\\KWConfig\\Profile\\Home\\Deep"));
+    EXPECT_TRUE(KeyExists(Hive::CurrentUser, u"Software\\Talvo\\KWConfig\\Profile"));
+    EXPECT_EQ(app.DeleteTree(u"Profile\\Home"), kFileNotFound);
+    ASSERT_EQ(app.WriteString(u"ProfileLink", u"Home"), kSuccess);
+    EXPECT_EQ(app.DeleteValue(u"PROFILELINK"), kSuccess);
+    EXPECT_EQ(app.DeleteValue(u"ProfileLink"), kFileNotFound);
+}
+
+TEST_F(RegistryTest, FilesArePrivateAndHandEditsAreRead) {
+    ASSERT_EQ(WriteString(Hive::LocalMachine, u"A", u"v", u"1"), kSuccess);
+    struct stat st {};
+    ASSERT_EQ(::stat(HiveFilePath(Hive::LocalMachine).c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 0777, 0600u);
+
+    // A person edits the file (UTF-8, parents not listed, other value types, comments).
+    kwtest::TempDir unused;
+    std::string edited =
+        "Windows Registry Editor Version 5.00\n\n"
+        "; hand edit\n"
+        "[HKEY_LOCAL_MACHINE\\SYSTEM\\CurrentControlSet\\Control\\Class\\{4D36E972}\\0007]\n"
+        "\"MatchingDeviceId\"=\"usb\\\\vid_1a2b\"\n"
+        "\"Blob\"=hex:01,02,\\\n  03\n"
+        "@=\"default\"\n";
+    std::ofstream(HiveFilePath(Hive::LocalMachine), std::ios::trunc) << edited;
+    const std::u16string key = u"SYSTEM\\CurrentControlSet\\Control\\Class\\{4D36E972}\\0007";
+    EXPECT_EQ(ReadString(Hive::LocalMachine, key, u"MatchingDeviceId"), u"usb\\vid_1a2b");
+    EXPECT_EQ(ReadString(Hive::LocalMachine, key, u""), u"default");
+    EXPECT_TRUE(KeyExists(Hive::LocalMachine, u"SYSTEM\\CurrentControlSet"));
+    ASSERT_EQ(WriteString(Hive::LocalMachine, key, u"Other", u"x"), kSuccess);
+    ResetForTests();
+    Key k;
+    ASSERT_EQ(Key::Open(Hive::LocalMachine, key, Access::Read, k), kSuccess);
+    EXPECT_EQ(k.ValueNames(), (std::vector<std::u16string>{u"MatchingDeviceId", u"Blob", u"", u"Other"}));
+}
+
+TEST_F(RegistryTest, CorruptFileIsKeptAsideAndNeverOverwritten) {
+    const std::string file = HiveFilePath(Hive::CurrentUser);
+    const std::string cases[] = {
+        "not a registry file\n",
+        "Windows Registry Editor Version 5.00\n\"value\"=\"outside a key\"\n",
+        "Windows Registry Editor Version 5.00\n[HKEY_CURRENT_USER\\A]\n\"unterminated=\"x\n",
+        "Windows Registry Editor Version 5.00\n[HKEY_CURRENT_USER\\A]\n\"d\"=dword:123456789\n",
+        "Windows Registry Editor Version 5.00\n[HKEY_CURRENT_USER\\A\n",
+    };
+    for (const auto& bad : cases) {
+        std::filesystem::remove_all(root_.path());
+        std::filesystem::create_directories(root_.path());
+        ResetForTests();
+        std::ofstream(file, std::ios::binary) << bad;
+        EXPECT_EQ(ReadString(Hive::CurrentUser, u"A", u"d"), std::nullopt) << bad;
+        ASSERT_EQ(WriteString(Hive::CurrentUser, u"A", u"fresh", u"1"), kSuccess);
+        int aside = 0;
+        for (const auto& entry : std::filesystem::directory_iterator(root_.path())) {
+            if (entry.path().filename().string().rfind("HKCU.reg.corrupt.", 0) == 0) {
+                ++aside;
+                EXPECT_EQ(kwtest::ReadFileBytes(entry.path().string()), bad);
+            }
+        }
+        EXPECT_EQ(aside, 1) << bad;
+        EXPECT_EQ(ReadString(Hive::CurrentUser, u"A", u"fresh"), u"1");
+    }
+}
+
+TEST_F(RegistryTest, TwoProcessesWritingAtOnceLoseNothing) {
+    constexpr int kWrites = 40;
+    pid_t children[2];
+    for (int c = 0; c < 2; ++c) {
+        children[c] = ::fork();
+        ASSERT_GE(children[c], 0);
+        if (children[c] == 0) {
+            ResetForTests();
+            for (int i = 0; i < kWrites; ++i) {
+                if (WriteDword(Hive::CurrentUser, u"Race", kw::FormatW("p%d_%d", c, i), static_cast<uint32_t>(i)) != kSuccess) {
+                    ::_exit(1);
+                }
+            }
+            ::_exit(0);
+        }
+    }
+    for (pid_t child : children) {
+        int status = 0;
+        ASSERT_EQ(::waitpid(child, &status, 0), child);
+        EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+    }
+    for (int c = 0; c < 2; ++c) {
+        for (int i = 0; i < kWrites; ++i) {
+            EXPECT_EQ(ReadDword(Hive::CurrentUser, u"Race", kw::FormatW("p%d_%d", c, i)), static_cast<uint32_t>(i));
+        }
+    }
+}
+
+TEST_F(RegistryTest, ThreadsShareOneHiveSafely) {
+    std::vector<std::thread> threads;
+    for (int t = 0; t < 4; ++t) {
+        threads.emplace_back([t] {
+            for (int i = 0; i < 25; ++i) {
+                WriteString(Hive::CurrentUser, u"T", kw::FormatW("t%d_%d", t, i), u"v");
+                ReadString(Hive::CurrentUser, u"T", u"t0_0");
+            }
+        });
+    }
+    for (auto& thread : threads) thread.join();
+    Key key;
+    ASSERT_EQ(Key::Open(Hive::CurrentUser, u"T", Access::Read, key), kSuccess);
+    EXPECT_EQ(key.ValueNames().size(), 100u);
+}
+
+TEST_F(RegistryTest, DeniedFullAccessStillReads) {
+    ASSERT_EQ(WriteString(Hive::LocalMachine, u"Class\\0007", u"MatchingDeviceId", u"x"), kSuccess);
+    DenyFullAccess(Hive::LocalMachine, u"class\\0007\\", true);
+    Key key;
+    EXPECT_EQ(Key::Open(Hive::LocalMachine, u"Class\\0007", Access::Full, key), kAccessDenied);
+    EXPECT_EQ(Key::Open(Hive::LocalMachine, u"Class\\0007", Access::Read, key), kSuccess);
+    DenyFullAccess(Hive::LocalMachine, u"Class\\0007", false);
+    EXPECT_EQ(Key::Open(Hive::LocalMachine, u"Class\\0007", Access::Full, key), kSuccess);
+}
+
+}  // namespace

@@ -1,0 +1,86 @@
+// The operator console: the screen and the mouse of the dialog framework. It reads commands,
+// one a line, and turns them into user actions on the active window (the innermost modal
+// dialog); it prints what happens as event lines. From a script it runs in virtual time, where
+// only `tick` moves the timers; on a terminal it prompts, redraws the active window after each
+// command and lets the timers fire in real time.
+//
+// Commands: tick [N], show, get ID, items ID, click ID, select ID N, dblclick ID N,
+// type ID TEXT (TEXT is the rest of the line after the blank that follows ID, leading blanks
+// kept), scroll ID POS, close, key enter|esc, answer yes|no|ok, tray click|dblclick|rclick,
+// tray menu ID (right-click the icon and choose command ID), quit; plus the words the program
+// registers (such as "sim"). A line whose first character that is not a blank is '#' is a
+// comment, and outside `type` a '#' after a blank starts a comment. A command that does not fit
+// prints one line starting with "error:" and changes nothing.
+#pragma once
+
+#include <deque>
+#include <functional>
+#include <istream>
+#include <map>
+#include <memory>
+#include <mutex>
+#include <ostream>
+#include <string>
+#include <vector>
+
+#include "platform/console/line_reader.h"
+#include "platform/ui/input_source.h"
+
+namespace kw::console {
+
+class CConsole : public ui::IInputSource {
+public:
+    // Reads a script from the stream, in virtual time.
+    CConsole(std::istream& in, std::ostream& out);
+    // Reads a terminal's file descriptor, in real time.
+    CConsole(int terminalFd, std::ostream& out);
+    ~CConsole() override;
+    CConsole(const CConsole&) = delete;
+    CConsole& operator=(const CConsole&) = delete;
+
+    static bool IsTerminal(int fd);
+
+    // Installs the console as the input source and sets the time mode.
+    void Attach();
+
+    // An extra command word. The handler gets the words after it and returns an error text
+    // (printed as "error: ..."), or an empty text when the command was done.
+    using CommandHandler = std::function<std::string(const std::vector<std::string>& args)>;
+    void RegisterCommand(const std::string& word, CommandHandler handler);
+    // What the program does when the input ends (end of file or `quit`); called once.
+    void SetEndOfInputHandler(std::function<void()> handler);
+    bool InputEnded() const { return ended_; }
+
+    // Runs one command line against the active window.
+    void Execute(const std::string& line);
+    // Prints one line; any thread.
+    void PrintLine(const std::string& line);
+
+    bool Step() override;
+    int AnswerMessageBox(const ui::MessageBoxRequest& box) override;
+    int ChooseMenuCommand(const std::vector<ui::MenuEntry>& entries) override;
+    void OnEvent(const std::string& line) override;
+
+private:
+    void EndInput();
+    void Error(const std::string& text);
+    void ErrorIfAny(const std::string& text);
+    void Redraw();
+    void ExecuteTray(const std::vector<std::string>& words);
+
+    std::unique_ptr<LineReader> reader_;
+    std::ostream& out_;
+    bool terminal_;
+    bool ended_ = false;
+    bool prompted_ = false;
+    bool redrawDue_ = true;
+    int pendingMenuCommand_ = 0;
+    std::map<std::string, CommandHandler> extraCommands_;
+    std::function<void()> endOfInput_;
+
+    std::mutex outMutex_;
+    std::mutex answerMutex_;
+    std::deque<int> answers_;
+};
+
+}  // namespace kw::console

@@ -1,0 +1,132 @@
+#include "src/settings/appliers.h"
+
+#include <gtest/gtest.h>
+
+#include "src/settings/setting_keys.h"
+#include "src/settings/wep_keys.h"
+#include "tests/support/sim_env.h"
+
+namespace {
+
+using kwtest::SimTest;
+
+class AppliersTest : public SimTest {
+protected:
+    void SetUp() override {
+        SimTest::SetUp();
+        OpenAdapter();
+    }
+};
+
+TEST_F(AppliersTest, DriverFirstThenTheStoreOnlyOnSuccess) {
+    AdapterContext* ctx = kw::Adapter();
+    struct Case {
+        int (*apply)(AdapterContext*, int);
+        const char16_t* key;
+        const char* call;
+        int value;
+    } cases[] = {
+        {kw::ApplyChannel, u"Channel", "SetWL_Channel(11) = 0", 11},
+        {kw::ApplyAuthenticationMode, u"AuthenticationMode", "SetWL_AuthenticationMode(7) = 0", 7},
+        {kw::ApplyEncryptionStatus, u"WEPStatus", "SetWL_WEPStatus(0) = 0", 0},
+        {kw::ApplyPowerSaveMode, u"PowerSaveMode", "SetWL_PSMode(2) = 0", 2},
+        {kw::ApplyFragmentationThreshold, u"FragmentationThreshold", "SetWL_FragmentationThreshold(1024) = 0", 1024},
+        {kw::ApplyRtsThreshold, u"RTSThreshold", "SetWL_RTS_CTS_Threshold(500) = 0", 500},
+        {kw::ApplyPreambleMode, u"PreambleMode", "SetWL_PreambleMode(2) = 0", 2},
+        {kw::ApplyMultiDomainCapability, u"MultiDomainCapability", "SetWL_MultiDomainCapability(1) = 0", 1},
+        {kw::ApplyPspXLinkMode, u"PSPXLinkMode", "SetWL_KWPSPXLinkMode(1) = 0", 1},
+        {kw::ApplyWmmQosMode, u"WMMQosMode", "SetWL_KWWMMQosMode(1) = 0", 1},
+        {kw::ApplyWirelessMode, u"WirelessMode", "SetWL_802_11_NetworkTypeInUse(3) = 0", 3},
+        {kw::ApplyNetworkType, u"NetworkType", "SetWL_NetworkType(0) = 0", 0},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(c.apply(ctx, c.value), 0) << c.call;
+        EXPECT_TRUE(Called(c.call)) << c.call;
+        EXPECT_EQ(Stored(c.key), kw::FormatW("%d", c.value)) << c.call;
+    }
+    EXPECT_EQ(kw::CurrentNetworkType(), 0);
+}
+
+TEST_F(AppliersTest, RefusedSettingsAreNotStoredExceptTransmitPower) {
+    ASSERT_TRUE(kw::sim::LoadWorldText(
+        "[Adapter1]\nDeviceName=dev\nInstanceKey=0007\nRefuse=SetWL_WEPStatus SetWLAP_TxPowerLevel SetWL_WriteKey\n"));
+    kw::ResetAdapterContext();
+    OpenAdapter("dev");
+    AdapterContext* ctx = kw::Adapter();
+    ASSERT_EQ(kw::WriteSettingText(0, u"WEPStatus", u"1"), 0);
+    EXPECT_EQ(kw::ApplyEncryptionStatus(ctx, 0), -1);
+    EXPECT_EQ(Stored(u"WEPStatus"), u"1");
+    EXPECT_EQ(kw::ApplyTxPowerLevel(ctx, 3), -1);
+    EXPECT_EQ(Stored(u"TxPowerLevel"), u"3");
+    const uint8_t key[5] = {1, 2, 3, 4, 5};
+    EXPECT_EQ(kw::WriteWepKey(ctx, 0, 0, 1, key), -1);
+    EXPECT_EQ(Stored(u"WEPKey64_0"), u"");
+}
+
+TEST_F(AppliersTest, RegionGoesIntoBothBranchesWhateverTheMode) {
+    kw::SetOperationMode(1);
+    EXPECT_EQ(kw::ApplyRegion(kw::Adapter(), 48), 0);
+    EXPECT_EQ(Stored(u"OperationRegion", 0), u"48");
+    EXPECT_EQ(Stored(u"OperationRegion", 1), u"48");
+}
+
+TEST_F(AppliersTest, SsidRatesAndFilterListAreStoredAsTextAndHexBytes) {
+    AdapterContext* ctx = kw::Adapter();
+    kw::SetAddressRenewalPending(true);
+    const uint8_t ssid[] = {'C', 'a', 'f', 0xE9};
+    EXPECT_EQ(kw::ApplySsid(ctx, ssid, 4), 0);
+    EXPECT_FALSE(kw::AddressRenewalPending());
+    EXPECT_EQ(Stored(u"SSID"), u"Caf\u00E9");
+    EXPECT_TRUE(Called("SetWL_SSID([43 61 66 E9], 4) = 0"));
+
+    uint8_t rates[16] = {2, 4, 11, 22};
+    EXPECT_EQ(kw::ApplyDesiredRates(ctx, rates), 0);
+    EXPECT_EQ(Stored(u"DesiredRate"), u"02 04 0B 16 00 00 00 00 00 00 00 00 00 00 00 00");
+
+    uint8_t list[kw::kMacFilterListBytes] = {};
+    list[0] = 1;
+    const uint8_t mac[6] = {0x00, 0x0A, 0x3F, 0x12, 0xC4, 0x7E};
+    std::memcpy(list + 1, mac, 6);
+    EXPECT_EQ(kw::ApplyMacFilterList(ctx, list, sizeof list), 0);
+    EXPECT_EQ(Stored(u"MACFilterAddr0"), u"00 0A 3F 12 C4 7E");
+    EXPECT_EQ(Stored(u"MACFilterAddr15"), u"00 00 00 00 00 00");
+}
+
+TEST_F(AppliersTest, WepKeyRecordsNamesDefaultsAndLimits) {
+    EXPECT_EQ(kw::WepKeyRecordName(256, 3), u"WEPKey256_3");
+    uint8_t buffer[29];
+    EXPECT_EQ(kw::ReadWepKeyRecord(64, 0, buffer, sizeof buffer), 0);  // absent: the built-in key
+    EXPECT_EQ(0, std::memcmp(buffer, kw::DefaultWepKey(), 5));
+    for (size_t i = 5; i < sizeof buffer; ++i) EXPECT_EQ(buffer[i], 0);
+    EXPECT_EQ(kw::ReadWepKeyRecord(128, 0, buffer, 12), -1);
+    EXPECT_EQ(kw::ReadWepKeyRecord(100, 0, buffer, sizeof buffer), -1);
+    EXPECT_EQ(kw::ReadWepKeyRecord(64, 4, buffer, sizeof buffer), -1);
+
+    ASSERT_EQ(kw::WriteSettingText(0, u"WEPKey128_1", u"01 02 03 04 05 06 07 08 09 0A 0B 0C 0D"), 0);
+    EXPECT_EQ(kw::ReadWepKeyRecord(128, 1, buffer, sizeof buffer), 0);
+    EXPECT_EQ(buffer[12], 0x0D);
+    EXPECT_EQ(buffer[13], 0);
+    ASSERT_EQ(kw::WriteSettingText(0, u"WEPKey64_2", u"AA BB CC DD 5"), 0);  // a lone last digit
+    EXPECT_EQ(kw::ReadWepKeyRecord(64, 2, buffer, sizeof buffer), 0);
+    EXPECT_EQ(buffer[4], 5);
+
+    const uint8_t key[5] = {0x31, 0x32, 0x33, 0x34, 0x35};
+    EXPECT_EQ(kw::WriteWepKey(kw::Adapter(), 2, 0, 1, key), 0);
+    EXPECT_EQ(Stored(u"WEPKey64_2"), u"31 32 33 34 35");  // 14 characters
+    EXPECT_EQ(Stored(u"WEPKeyLength"), u"64");
+    EXPECT_EQ(Stored(u"WEPDefaultKeyId"), u"2");
+    EXPECT_TRUE(Called("SetWL_WriteKey(2, 0, 1, [31 32 33 34 35]) = 0"));
+}
+
+TEST_F(AppliersTest, WepEnableWritesTheFourStoredKeysThenTheStatus) {
+    ASSERT_EQ(kw::WriteSettingText(0, u"WEPKeyLength", u"128"), 0);
+    ASSERT_EQ(kw::WriteSettingText(0, u"WEPDefaultKeyId", u"1"), 0);
+    kw::ApplyWepEnabled(kw::Adapter(), true, -1);
+    auto writes = Calls("SetWL_WriteKey(");
+    ASSERT_EQ(writes.size(), 4u);
+    EXPECT_EQ(writes[1].rfind("SetWL_WriteKey(1, 1, 1, ", 0), 0u) << writes[1];
+    EXPECT_EQ(writes[0].rfind("SetWL_WriteKey(0, 1, 0, ", 0), 0u) << writes[0];
+    EXPECT_EQ(Log().back(), "SetWL_WEPStatus(0) = 0");
+}
+
+}  // namespace

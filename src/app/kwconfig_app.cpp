@@ -5,10 +5,13 @@
 #include "src/app/app_flags.h"
 #include "src/app/program_config.h"
 #include "src/app/program_title.h"
+#include "src/app/tray_icon.h"
 #include "src/device/adapter_context.h"
 #include "src/device/identity.h"
 #include "src/device/kwwlan.h"
 #include "src/lang/language_table.h"
+#include "src/mainwnd/kwconfig_dlg.h"
+#include "src/mainwnd/control_ids.h"
 #include "src/settings/app_key.h"
 
 namespace kw {
@@ -74,6 +77,21 @@ bool CKWConfigApp::SettleSingleInstance(const std::u16string& recordedTitle) {
     WriteChipDword(kValueExitRequest, 1);
     clock::SleepMs(kInstanceHandOverMs);
     return true;
+}
+
+void CKWConfigApp::RunMainWindow(const std::function<void(ui::CWnd& mainWindow)>& afterCreate) {
+    RegisterTrayMenu();
+    CTrayIcon tray;
+    CKWConfigDlg mainWindow(tray);
+    tray.CreateIcon(GetText(u"MP_Small_Icon_Tip", u"KWWlan -- Wireless LAN Configuration Tool"),
+                    ui::LoadIcon(mainwnd::kTrayIconResources[mainwnd::kTrayStationIdle]), kCmdOpenUtilityWindow, false);
+    tray.SetMenuTexts(GetText(u"MP_Small_Icon_Item_1", u"Open Utility Window"),
+                      GetText(u"MP_Small_Icon_Item_2", u"Exit KWConfig"));
+    // The icon shows only once an adapter is open.
+    tray.HideIcon();
+    if (afterCreate) afterCreate(mainWindow);
+    mainWindow.DoModal();
+    tray.DestroyIcon();
 }
 
 }  // namespace kw

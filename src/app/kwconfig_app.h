@@ -2,11 +2,16 @@
 // settles single-instance control through two registry values, and runs the main window.
 #pragma once
 
+#include <cstdint>
 #include <functional>
 #include <string>
 #include <vector>
 
 namespace kw {
+
+namespace ui {
+class CWnd;
+}
 
 class CKWConfigApp {
 public:
@@ -22,6 +27,10 @@ public:
 
     // Start steps up to single-instance control. False: this process is to end at once.
     bool StartUp(const std::vector<std::string>& args, const std::string& executablePath);
+
+    // Start steps from the main window on: the notification-area icon, the main window run
+    // modally until Exit, then the icon removed. afterCreate runs once the main window exists.
+    void RunMainWindow(const std::function<void(ui::CWnd& mainWindow)>& afterCreate = {});
 
     bool ExitRequested() const { return exitRequested_; }
     const std::u16string& CurrentTitle() const { return currentTitle_; }

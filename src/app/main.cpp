@@ -1,18 +1,38 @@
-#include "platform/paths.h"
-#include "platform/text.h"
-#include "src/app/program_config.h"
-#include "src/device/identity.h"
-#include "src/lang/language_table.h"
-#include "src/settings/app_key.h"
+#include <unistd.h>
 
-int main() {
-    using namespace kw;
-    ProgramPaths paths = PathsOfProgram(ExecutablePath());
-    ProgramConfig config = ReadProgramConfig(paths.stem + "INI");
-    InstallProgramConfig(config, paths);
-    SetReleaseChipMode(config.releaseChipMode);
-    SetRegistryRoot(config.companyAbbrev, FromUtf8(paths.programName));
-    Language().Load(paths.directory + ToUtf8(config.mlUnicodeFile), kLanguageIndexSection);
-    if (auto id = ReadChipDword(kValueLanguageId)) Language().Select(static_cast<int>(*id));
+#include <iostream>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "platform/console/console.h"
+#include "platform/paths.h"
+#include "platform/shell/window_lookup.h"
+#include "platform/ui/window.h"
+#include "src/app/console_commands.h"
+#include "src/app/kwconfig_app.h"
+#include "src/app/tray_icon.h"
+
+int main(int argc, char** argv) {
+    std::unique_ptr<kw::console::CConsole> console;
+    if (kw::console::CConsole::IsTerminal(STDIN_FILENO)) {
+        console = std::make_unique<kw::console::CConsole>(STDIN_FILENO, std::cout);
+    } else {
+        console = std::make_unique<kw::console::CConsole>(std::cin, std::cout);
+    }
+    console->Attach();
+    console->RegisterCommand("sim", kw::RunSimCommand);
+
+    kw::CKWConfigApp app([](const std::u16string& caption) { return kw::shell::FindWindowByCaption(caption).has_value(); });
+    std::vector<std::string> args(argv, argv + argc);
+    if (!app.StartUp(args, kw::ExecutablePath())) return 0;
+
+    app.RunMainWindow([&console](kw::ui::CWnd& mainWindow) {
+        // End of input (or "quit") is the user choosing Exit.
+        kw::ui::WindowHandle handle = mainWindow.Handle();
+        console->SetEndOfInputHandler([handle] {
+            kw::ui::PostMessage(handle, kw::ui::kMsgCommand, kw::kCmdExit, static_cast<intptr_t>(kw::ui::Notify::Clicked));
+        });
+    });
     return 0;
 }

@@ -76,21 +76,29 @@ extern "C" void AddWepCallback(const uint8_t* /*receiveSequenceCounter*/, const 
     WriteOid(Adapter(), kRequestAddWepKey, request.data(), static_cast<int>(request.size()));
 }
 
-extern "C" void GetAssocIeCallback(int elementId, uint8_t* out) {
-    uint8_t info[kAssociationInfoReadSize] = {};
-    if (ReadOid(Adapter(), kRequestAssociationInfo, info, sizeof info) == -1) return;
+bool FindRequestElement(const uint8_t* info, size_t size, int elementId, uint8_t* out) {
+    if (size < kAssocResponseOffsetField + 4) return false;
     uint32_t begin = GetU32(info + kAssocRequestOffsetField);
     uint32_t end = GetU32(info + kAssocResponseOffsetField);
-    if (end > sizeof info) end = sizeof info;
+    if (end > size) end = static_cast<uint32_t>(size);
+    bool found = false;
     for (uint32_t at = begin; at < end && end - at >= 2;) {
         uint32_t length = info[at + 1];
         if (length > end - at - 2) break;
         if (info[at] == elementId) {
             std::memcpy(out, info + at, 2 + length);
             out[2 + length] = 0;
+            found = true;
         }
         at += 2 + length;
     }
+    return found;
+}
+
+extern "C" void GetAssocIeCallback(int elementId, uint8_t* out) {
+    uint8_t info[kAssociationInfoReadSize] = {};
+    if (ReadOid(Adapter(), kRequestAssociationInfo, info, sizeof info) == -1) return;
+    FindRequestElement(info, sizeof info, elementId, out);
 }
 
 int32_t GroupCipherCode(int elementId, uint8_t suiteType) {

@@ -17,6 +17,9 @@ void AddWepCallback(const uint8_t* receiveSequenceCounter, const uint8_t* keyMat
 void GetAssocIeCallback(int elementId, uint8_t* out);
 }
 
+// The walk behind GetAssocIeCallback over an association-information buffer of size bytes.
+bool FindRequestElement(const uint8_t* info, size_t size, int elementId, uint8_t* out);
+
 inline constexpr int kElementRsn = 48;
 inline constexpr int kElementWpa = 221;
 inline constexpr size_t kElementBufferSize = 258;

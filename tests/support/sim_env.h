@@ -2,6 +2,8 @@
 // configuration defaults, the store pointed at the first adapter, and the call log at hand.
 #pragma once
 
+#include <unistd.h>
+
 #include <algorithm>
 #include <cstring>
 #include <string>
@@ -26,6 +28,8 @@ class SimTest : public IsolatedTest {
 protected:
     void SetUp() override {
         IsolatedTest::SetUp();
+        char cwd[4096];
+        startDirectory_ = ::getcwd(cwd, sizeof cwd) ? cwd : "/";
         kw::sim::Reset();
         ASSERT_TRUE(kw::sim::LoadWorldFile(DefaultWorldFile()));
         InstallConfig(kw::ProgramConfig{});
@@ -46,12 +50,14 @@ protected:
         kw::SetReleaseChipMode(u"GENERAL");
         kw::SetAdapterKey("");
         kw::SetOperationMode(0);
+        // Authentication makes the program folder current; leave the temporary one.
+        if (::chdir(startDirectory_.c_str()) != 0) ADD_FAILURE() << "cannot return to " << startDirectory_;
         IsolatedTest::TearDown();
     }
 
-    static void InstallConfig(const kw::ProgramConfig& config) {
+    void InstallConfig(const kw::ProgramConfig& config) {
         kw::ProgramPaths paths;
-        paths.directory = std::string(KW_TEST_BINARY_DIR) + "/";
+        paths.directory = root_.path() + "/";
         paths.programName = "KWConfig";
         kw::InstallProgramConfig(config, paths);
     }
@@ -79,6 +85,9 @@ protected:
     }
 
     static std::u16string Stored(std::u16string_view key, int mode = 0) { return kw::ReadSettingText(mode, key); }
+
+private:
+    std::string startDirectory_;
 };
 
 }  // namespace kwtest

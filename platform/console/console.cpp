@@ -3,6 +3,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <iostream>
 #include <optional>
 
 #include "platform/clock.h"
@@ -88,6 +89,11 @@ CConsole::~CConsole() {
 }
 
 bool CConsole::IsTerminal(int fd) { return ::isatty(fd) == 1; }
+
+std::unique_ptr<CConsole> MakeStandardConsole() {
+    if (CConsole::IsTerminal(STDIN_FILENO)) return std::make_unique<CConsole>(STDIN_FILENO, std::cout);
+    return std::make_unique<CConsole>(std::cin, std::cout);
+}
 
 void CConsole::Attach() {
     clock::UseVirtualTime(!terminal_);
@@ -281,7 +287,8 @@ int CConsole::ChooseMenuCommand(const std::vector<ui::MenuEntry>& entries) {
     int command = pendingMenuCommand_;
     pendingMenuCommand_ = 0;
     if (command == 0) return 0;
-    bool listed = std::any_of(entries.begin(), entries.end(), [&](const ui::MenuEntry& e) { return e.command == command; });
+    bool listed =
+        std::any_of(entries.begin(), entries.end(), [&](const ui::MenuEntry& e) { return e.command == command; });
     if (listed) return command;
     Error("the menu has no command " + std::to_string(command));
     return 0;

@@ -83,4 +83,7 @@ private:
     std::deque<int> answers_;
 };
 
+// The console of the program: standard input (a terminal or a script) and standard output.
+std::unique_ptr<CConsole> MakeStandardConsole();
+
 }  // namespace kw::console

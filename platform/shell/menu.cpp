@@ -76,7 +76,8 @@ int CPopupMenu::Track(ui::Point /*at*/, ui::WindowHandle owner, bool returnComma
     ui::ReportEvent(line);
 
     if (chosen != 0 && !returnCommand) {
-        ui::PostMessage(owner, ui::kMsgCommand, static_cast<uintptr_t>(chosen), static_cast<intptr_t>(ui::Notify::Clicked));
+        ui::PostMessage(owner, ui::kMsgCommand, static_cast<uintptr_t>(chosen),
+                        static_cast<intptr_t>(ui::Notify::Clicked));
     }
     return chosen;
 }

@@ -1,8 +1,9 @@
 // Modal dialogs. A dialog declares its template in code and derives from CDialog:
 //
+//   kw::ui::DialogTemplate MyTemplate();        // id, caption, controls
 //   class CMyDlg : public kw::ui::CDialog {
 //   public:
-//       CMyDlg() : CDialog(Template()) {}
+//       CMyDlg() : CDialog(MyTemplate()) {}
 //   protected:
 //       bool OnInitDialog() override;            // fill the controls
 //       void OnCommand(int id, Notify code) override;
@@ -52,7 +53,7 @@ public:
     int Result() const { return result_; }
 
     int ResourceId() const { return template_.resourceId; }
-    const DialogTemplate& Template() const { return template_; }
+    const DialogTemplate& GetTemplate() const { return template_; }
     // The dialog that was active when this one started (nullptr for the first).
     CDialog* Owner() const { return owner_; }
 

@@ -32,7 +32,8 @@ std::u16string ShownText(const CControl& control) {
 }  // namespace
 
 std::string DescribeControl(const CControl& control) {
-    std::string line = std::to_string(control.Id()) + " " + KindName(control.Kind()) + " " + QuoteText(ShownText(control));
+    std::string line =
+        std::to_string(control.Id()) + " " + KindName(control.Kind()) + " " + QuoteText(ShownText(control));
     if (!control.IsVisible()) line += " hidden";
     if (!control.IsEnabled()) line += " disabled";
     if (auto* button = dynamic_cast<const CButton*>(&control); button && button->IsChecked()) line += " checked";

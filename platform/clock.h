@@ -1,5 +1,5 @@
-// The platform clock: every sleep and timer goes through it. In virtual time a sleep returns at
-// once and moves the clock forward, so tests and scripts wait for nothing.
+// The platform clock: every sleep and timer goes through it. In virtual time a sleep moves the
+// clock forward at once and lasts a hundredth of that in real time, so tests and scripts barely wait.
 #pragma once
 
 #include <cstdint>

@@ -17,10 +17,10 @@ public:
     explicit CallLine(std::string_view name);
     CallLine& Int(long long value);
     CallLine& Code(uint32_t code);
-    CallLine& Bytes(const uint8_t* data, size_t count);     // null data shows as null
-    CallLine& Text(const char* text, size_t room);           // 8-bit, ends at NUL or room
-    CallLine& Text16(const char16_t* text, size_t room);     // UTF-16, shown as UTF-8
-    CallLine& Piece(std::string_view formatted);             // an argument formatted by the caller
+    CallLine& Bytes(const uint8_t* data, size_t count);   // null data shows as null
+    CallLine& Text(const char* text, size_t room);        // 8-bit, ends at NUL or room
+    CallLine& Text16(const char16_t* text, size_t room);  // UTF-16, shown as UTF-8
+    CallLine& Piece(std::string_view formatted);          // an argument formatted by the caller
     // Appends " = result", records the line and hands the result back.
     int Result(int result);
 

@@ -43,8 +43,8 @@ void CopyText(const std::u16string& text, char16_t* out, size_t room) {
     out[length] = 0;
 }
 
-const CertificateSpec* FindCertificate(const SimState& sim, std::u16string_view subject, std::u16string_view issuer) {
-    for (const CertificateSpec& c : sim.world.certificates) {
+const WorldCertificate* FindCertificate(const SimState& sim, std::u16string_view subject, std::u16string_view issuer) {
+    for (const WorldCertificate& c : sim.world.certificates) {
         if (c.subject == subject && c.issuer == issuer) return &c;
     }
     return nullptr;
@@ -106,7 +106,7 @@ bool WriteAuthorityFile(std::u16string_view authority) {
 }
 
 int ExportCertificate(const SimState& sim, std::u16string_view subject, std::u16string_view issuer) {
-    const CertificateSpec* c = FindCertificate(sim, subject, issuer);
+    const WorldCertificate* c = FindCertificate(sim, subject, issuer);
     if (!c || !c->exportable) return 1;
     return WriteFile(kExportFile, std::string(kExportMark) + "\n" + NameLines(subject, issuer)) ? 0 : 1;
 }
@@ -116,7 +116,7 @@ int WriteClientFiles(const SimState& sim) {
     if (!exported || !exported->count(kExportMark)) return 1;
     std::u16string subject = FromUtf8((*exported)["Subject"]);
     std::u16string issuer = FromUtf8((*exported)["Issuer"]);
-    const CertificateSpec* c = FindCertificate(sim, subject, issuer);
+    const WorldCertificate* c = FindCertificate(sim, subject, issuer);
     if (!c || !c->exportable) return 1;
     std::string names = NameLines(subject, issuer);
     bool written = WriteFile(kClientCertificateFile, Block(kCertificateBegin, kCertificateEnd, names)) &&
@@ -128,7 +128,7 @@ int WriteClientFiles(const SimState& sim) {
 
 int ExportAuthority(const SimState& sim, std::u16string_view subject, std::u16string_view issuer) {
     std::u16string authority(kDefaultAuthority);
-    if (const CertificateSpec* c = FindCertificate(sim, subject, issuer)) {
+    if (const WorldCertificate* c = FindCertificate(sim, subject, issuer)) {
         authority = c->issuer;
     } else if (!Trim(issuer).empty() && issuer != kNotFound) {
         authority = issuer;
@@ -154,7 +154,7 @@ std::optional<std::string> TlsSecret(const SimState& sim, const std::string& cer
         return std::nullopt;
     }
     if ((*key)["Password-SHA1"] != Sha1Hex(password)) return std::nullopt;
-    const CertificateSpec* c =
+    const WorldCertificate* c =
         FindCertificate(sim, FromUtf8((*certificate)["Subject"]), FromUtf8((*certificate)["Issuer"]));
     if (!c || !c->exportable) return std::nullopt;
     return "TLS " + (*certificate)["Subject"] + " / " + (*certificate)["Issuer"];
@@ -186,8 +186,7 @@ int getMyCertSubjectAltName(const char16_t* subject, const char16_t* issuer, cha
     log.Text16(subject, kTextRoom).Text16(issuer, kTextRoom);
     if (!out) return log.Result(-1);
     out[0] = 0;
-    const auto* c = FindCertificate(*sim, BoundedText(subject, kTextRoom),
-                                             BoundedText(issuer, kTextRoom));
+    const auto* c = FindCertificate(*sim, BoundedText(subject, kTextRoom), BoundedText(issuer, kTextRoom));
     if (!c || AnyRefuses(*sim, "getMyCertSubjectAltName")) return log.Result(-1);
     CopyText(c->subjectAltName, out, kw::kSubjectAltNameRoom);
     return log.Result(0);
@@ -198,8 +197,7 @@ int genMyCertFile(const char16_t* subject, const char16_t* issuer) {
     CallLine log("genMyCertFile");
     log.Text16(subject, kTextRoom).Text16(issuer, kTextRoom);
     if (AnyRefuses(*sim, "genMyCertFile")) return log.Result(1);
-    return log.Result(ExportCertificate(*sim, BoundedText(subject, kTextRoom),
-                                                 BoundedText(issuer, kTextRoom)));
+    return log.Result(ExportCertificate(*sim, BoundedText(subject, kTextRoom), BoundedText(issuer, kTextRoom)));
 }
 
 int genMySSLFile(void) {
@@ -214,8 +212,7 @@ int genROOTCertFile(const char16_t* subject, const char16_t* issuer) {
     CallLine log("genROOTCertFile");
     log.Text16(subject, kTextRoom).Text16(issuer, kTextRoom);
     if (AnyRefuses(*sim, "genROOTCertFile")) return log.Result(1);
-    return log.Result(ExportAuthority(*sim, BoundedText(subject, kTextRoom),
-                                               BoundedText(issuer, kTextRoom)));
+    return log.Result(ExportAuthority(*sim, BoundedText(subject, kTextRoom), BoundedText(issuer, kTextRoom)));
 }
 
 int genROOTSSLFile(void) {

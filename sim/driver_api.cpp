@@ -32,8 +32,8 @@ public:
     }
     bool Usable() const { return adapter >= 0; }
     AdapterState& State() { return sim->adapters[static_cast<size_t>(adapter)]; }
-    const AdapterSpec& Spec() { return sim->world.adapters[static_cast<size_t>(adapter)]; }
-    const NetworkSpec* Joined() { return JoinedNetwork(*sim, State()); }
+    const WorldAdapter& Hardware() { return sim->world.adapters[static_cast<size_t>(adapter)]; }
+    const WorldNetwork* Joined() { return JoinedNetwork(*sim, State()); }
     bool AccessPointMode() { return State().Value(Setting::OperationMode) == 1; }
 
     LockedState sim;
@@ -91,8 +91,9 @@ int SetValue(const char* name, AdapterContext* ctx, Setting setting, int value) 
     AdapterCall call(name, ctx);
     call.log.Int(value);
     Range range = RangeOf(setting);
-    if (!call.Usable() || value < range.min || value > range.max) return call.log.Result(-1);
-    if (setting == Setting::KwWirelessMode && !BandModeFits(call.Spec().bandCode, value)) return call.log.Result(-1);
+    bool accepted = call.Usable() && value >= range.min && value <= range.max &&
+                    (setting != Setting::KwWirelessMode || BandModeFits(call.Hardware().bandCode, value));
+    if (!accepted) return call.log.Result(-1);
     if (setting == Setting::OperationMode) {
         if (value != call.State().Value(setting)) SwitchOperationMode(call.State(), value, call.now);
     } else {
@@ -114,20 +115,19 @@ int FillAdapterList(const char* name, AdapterListEntry* entries, int room) {
     int count = 0;
     for (size_t i = 0; i < call.sim->world.adapters.size() && count < room; ++i) {
         if (!call.sim->adapters[i].present) continue;
-        const AdapterSpec& spec = call.sim->world.adapters[i];
+        const WorldAdapter& hardware = call.sim->world.adapters[i];
         AdapterListEntry& entry = entries[count++];
         std::memset(&entry, 0, sizeof(entry));
-        std::strncpy(entry.deviceName, spec.deviceName.c_str(), sizeof(entry.deviceName) - 1);
-        std::strncpy(entry.description, spec.description.c_str(), sizeof(entry.description) - 1);
-        std::strncpy(entry.instanceKey, spec.instanceKey.c_str(), sizeof(entry.instanceKey) - 1);
+        std::strncpy(entry.deviceName, hardware.deviceName.c_str(), sizeof(entry.deviceName) - 1);
+        std::strncpy(entry.description, hardware.description.c_str(), sizeof(entry.description) - 1);
+        std::strncpy(entry.instanceKey, hardware.instanceKey.c_str(), sizeof(entry.instanceKey) - 1);
     }
     return call.log.Result(count);
 }
 
 bool Listed(const MacList& filter, const Mac& mac) {
-    return std::any_of(std::begin(filter.slots), std::end(filter.slots), [&](const MacSlot& slot) {
-        return slot.inUse && std::equal(mac.begin(), mac.end(), slot.mac);
-    });
+    return std::any_of(std::begin(filter.slots), std::end(filter.slots),
+                       [&](const MacSlot& slot) { return slot.inUse && std::equal(mac.begin(), mac.end(), slot.mac); });
 }
 
 // Filter mode 1 admits only listed stations, mode 2 refuses them, 0 admits everyone.
@@ -186,25 +186,25 @@ int KwCloseAdapter(AdapterContext* ctx) {
 int QueryWL_DriverVersion(AdapterContext* ctx) {
     AdapterCall call("QueryWL_DriverVersion", ctx);
     if (!call.Usable()) return call.log.Result(-1);
-    return call.log.Result(static_cast<int>(call.Spec().driverVersion));
+    return call.log.Result(static_cast<int>(call.Hardware().driverVersion));
 }
 
 int Query_KWDriverInfo(AdapterContext* ctx, DriverInfo* info) {
     AdapterCall call("Query_KWDriverInfo", ctx);
     if (!call.Usable() || !info) return call.log.Result(-1);
     *info = DriverInfo{};
-    info->unused[0] = static_cast<int32_t>(call.Spec().driverVersion);
-    info->chipType = call.Spec().chipType;
-    info->bandCode = call.Spec().bandCode;
-    call.log.Piece(kw::Format("{%d, %d, %d, %d, %d}", info->unused[0], info->unused[1], info->unused[2],
-                              info->chipType, info->bandCode));
+    info->unused[0] = static_cast<int32_t>(call.Hardware().driverVersion);
+    info->chipType = call.Hardware().chipType;
+    info->bandCode = call.Hardware().bandCode;
+    call.log.Piece(kw::Format("{%d, %d, %d, %d, %d}", info->unused[0], info->unused[1], info->unused[2], info->chipType,
+                              info->bandCode));
     return call.log.Result(0);
 }
 
 int GetNICAdapterMAC(AdapterContext* ctx, uint8_t* mac6) {
     AdapterCall call("GetNICAdapterMAC", ctx);
     if (!call.Usable() || !mac6) return call.log.Result(-1);
-    std::copy(call.Spec().mac.begin(), call.Spec().mac.end(), mac6);
+    std::copy(call.Hardware().mac.begin(), call.Hardware().mac.end(), mac6);
     call.log.Bytes(mac6, 6);
     return call.log.Result(0);
 }
@@ -222,27 +222,28 @@ int QueryWL_NetworkType(AdapterContext* ctx) { return GetValue("QueryWL_NetworkT
 int QueryWL_Channel(AdapterContext* ctx) {
     AdapterCall call("QueryWL_Channel", ctx);
     if (!call.Usable()) return call.log.Result(-1);
-    const NetworkSpec* joined = call.Joined();
+    const WorldNetwork* joined = call.Joined();
     return call.log.Result(joined ? ChannelOfFrequency(joined->frequencyKhz) : call.State().Value(Setting::Channel));
 }
 
 int QueryWL_CurrentLinkSpeed(AdapterContext* ctx) {
     AdapterCall call("QueryWL_CurrentLinkSpeed", ctx);
     if (!call.Usable() || (!call.AccessPointMode() && !call.Joined())) return call.log.Result(-1);
-    return call.log.Result(LinkSpeedKbps(call.Spec(), call.State(), call.AccessPointMode() ? nullptr : call.Joined()));
+    return call.log.Result(
+        LinkSpeedKbps(call.Hardware(), call.State(), call.AccessPointMode() ? nullptr : call.Joined()));
 }
 
 int QueryWL_WEPStatus(AdapterContext* ctx) { return GetValue("QueryWL_WEPStatus", ctx, Setting::WepStatus); }
 
 int QueryWL_RSSI(AdapterContext* ctx) {
     AdapterCall call("QueryWL_RSSI", ctx);
-    const NetworkSpec* joined = call.Usable() ? call.Joined() : nullptr;
+    const WorldNetwork* joined = call.Usable() ? call.Joined() : nullptr;
     return call.log.Result(joined ? joined->rssi : -1);
 }
 
 int QueryWL_CommQuality(AdapterContext* ctx) {
     AdapterCall call("QueryWL_CommQuality", ctx);
-    const NetworkSpec* joined = call.Usable() ? call.Joined() : nullptr;
+    const WorldNetwork* joined = call.Usable() ? call.Joined() : nullptr;
     return call.log.Result(joined ? joined->quality : -1);
 }
 
@@ -275,8 +276,9 @@ int QueryWL_OperationRegionCode(AdapterContext* ctx) {
 int QueryWL_802_11_NetworkTypeInUse(AdapterContext* ctx) {
     AdapterCall call("QueryWL_802_11_NetworkTypeInUse", ctx);
     if (!call.Usable()) return call.log.Result(-1);
-    const NetworkSpec* joined = call.Joined();
-    return call.log.Result(joined ? static_cast<int>(TypeInUseOf(*joined)) : call.State().Value(Setting::NetworkTypeInUse));
+    const WorldNetwork* joined = call.Joined();
+    return call.log.Result(joined ? static_cast<int>(TypeInUseOf(*joined))
+                                  : call.State().Value(Setting::NetworkTypeInUse));
 }
 
 int QueryWL_KWWirelessMode(AdapterContext* ctx) {
@@ -285,7 +287,7 @@ int QueryWL_KWWirelessMode(AdapterContext* ctx) {
 
 int QueryWL_KWAdhocMode(AdapterContext* ctx) {
     AdapterCall call("QueryWL_KWAdhocMode", ctx);
-    return call.log.Result(call.Usable() ? call.Spec().adhocMode : -1);
+    return call.log.Result(call.Usable() ? call.Hardware().adhocMode : -1);
 }
 
 // ----- Buffer getters.
@@ -293,7 +295,7 @@ int QueryWL_KWAdhocMode(AdapterContext* ctx) {
 int QueryWL_SSID(AdapterContext* ctx, uint8_t* ssid32) {
     AdapterCall call("QueryWL_SSID", ctx);
     if (!call.Usable() || !ssid32) return call.log.Result(-1);
-    const NetworkSpec* joined = call.AccessPointMode() ? nullptr : call.Joined();
+    const WorldNetwork* joined = call.AccessPointMode() ? nullptr : call.Joined();
     const Bytes& ssid = joined ? joined->ssid : call.State().ssid;
     size_t length = std::min<size_t>(ssid.size(), 32);
     std::copy_n(ssid.begin(), length, ssid32);
@@ -304,9 +306,9 @@ int QueryWL_SSID(AdapterContext* ctx, uint8_t* ssid32) {
 int QueryWL_BSSID(AdapterContext* ctx, uint8_t* bssid6) {
     AdapterCall call("QueryWL_BSSID", ctx);
     if (!call.Usable() || !bssid6) return call.log.Result(-1);
-    const NetworkSpec* joined = call.Joined();
+    const WorldNetwork* joined = call.Joined();
     if (call.AccessPointMode()) {
-        std::copy(call.Spec().mac.begin(), call.Spec().mac.end(), bssid6);
+        std::copy(call.Hardware().mac.begin(), call.Hardware().mac.end(), bssid6);
     } else if (joined) {
         std::copy(joined->bssid.begin(), joined->bssid.end(), bssid6);
     } else {
@@ -319,7 +321,7 @@ int QueryWL_BSSID(AdapterContext* ctx, uint8_t* bssid6) {
 int QueryWL_SupportedRate(AdapterContext* ctx, uint8_t* rates16) {
     AdapterCall call("QueryWL_SupportedRate", ctx);
     if (!call.Usable() || !rates16) return call.log.Result(-1);
-    std::copy_n(call.Spec().supportedRates.begin(), 16, rates16);
+    std::copy_n(call.Hardware().supportedRates.begin(), 16, rates16);
     call.log.Bytes(rates16, 16);
     return call.log.Result(0);
 }
@@ -338,7 +340,7 @@ int QueryWL_UISupportTxRate(AdapterContext* ctx, uint8_t* rates, int room) {
     AdapterCall call("QueryWL_UISupportTxRate", ctx);
     if (!call.Usable() || !rates || room < 0) return call.log.Int(room).Result(-1);
     size_t count = 0;
-    for (uint8_t rate : call.Spec().uiSupportTxRate) {
+    for (uint8_t rate : call.Hardware().uiSupportTxRate) {
         if (!rate || count >= static_cast<size_t>(room)) break;
         rates[count++] = rate;
     }
@@ -384,7 +386,9 @@ int SetWL_802_11_NetworkTypeInUse(AdapterContext* ctx, int type) {
     return SetValue("SetWL_802_11_NetworkTypeInUse", ctx, Setting::NetworkTypeInUse, type);
 }
 
-int SetWL_Channel(AdapterContext* ctx, int channel) { return SetValue("SetWL_Channel", ctx, Setting::Channel, channel); }
+int SetWL_Channel(AdapterContext* ctx, int channel) {
+    return SetValue("SetWL_Channel", ctx, Setting::Channel, channel);
+}
 
 int SetWL_AuthenticationMode(AdapterContext* ctx, int mode) {
     return SetValue("SetWL_AuthenticationMode", ctx, Setting::AuthenticationMode, mode);
@@ -449,7 +453,7 @@ int SetWL_SupportChannel(AdapterContext* ctx, const uint8_t* channels, int count
         if (channels[i] != 0 && channels[i] != kBandSeparator) list.push_back(channels[i]);
     }
     if (count == 0) {
-        call.State().channels = call.Spec().channels;
+        call.State().channels = call.Hardware().channels;
     } else {
         Bytes five = FiveGigahertzPart(call.State().channels);
         list.push_back(kBandSeparator);

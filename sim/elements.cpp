@@ -43,10 +43,12 @@ void AddRateElements(Bytes& first, Bytes& extended, const Bytes& rates) {
     Bytes all = NonZero(rates);
     size_t split = std::min(all.size(), kRatesInFirstElement);
     AddElement(first, kElementRates, Bytes(all.begin(), all.begin() + static_cast<long>(split)));
-    if (all.size() > split) AddElement(extended, kElementExtendedRates, Bytes(all.begin() + static_cast<long>(split), all.end()));
+    if (all.size() > split) {
+        AddElement(extended, kElementExtendedRates, Bytes(all.begin() + static_cast<long>(split), all.end()));
+    }
 }
 
-uint8_t NetworkAkm(const NetworkSpec& network) { return UsesEap(network.security) ? kAkm8021X : kAkmPsk; }
+uint8_t NetworkAkm(const WorldNetwork& network) { return UsesEap(network.security) ? kAkm8021X : kAkmPsk; }
 
 constexpr uint32_t kTypeDs = 1;  // 802.11b rates only
 constexpr uint32_t kTypeOfdm5 = 2;
@@ -55,14 +57,14 @@ constexpr uint8_t kHighest11bRate = 22;
 
 }  // namespace
 
-uint32_t TypeInUseOf(const NetworkSpec& network) {
+uint32_t TypeInUseOf(const WorldNetwork& network) {
     if (IsFiveGigahertz(network.frequencyKhz)) return kTypeOfdm5;
     bool onlyB = std::all_of(network.rates.begin(), network.rates.end(),
                              [](uint8_t r) { return (r & 0x7F) <= kHighest11bRate; });
     return onlyB ? kTypeDs : kTypeOfdm24;
 }
 
-uint16_t CapabilityOf(const NetworkSpec& network) {
+uint16_t CapabilityOf(const WorldNetwork& network) {
     uint16_t capabilities = network.adhoc ? kCapabilityIbss : kCapabilityEss;
     if (network.security != Security::Open) capabilities |= kCapabilityPrivacy;
     return capabilities;
@@ -86,7 +88,7 @@ Bytes SecurityElement(bool rsn, uint8_t groupSuite, uint8_t pairwiseSuite, uint8
     return element;
 }
 
-Bytes NetworkElements(const NetworkSpec& network) {
+Bytes NetworkElements(const WorldNetwork& network) {
     if (network.rawElements) return network.elements;
     Bytes out;
     Bytes extendedRates;
@@ -107,7 +109,7 @@ Bytes NetworkElements(const NetworkSpec& network) {
     return out;
 }
 
-Bytes StationSecurityElement(int authenticationMode, int wepStatus, const NetworkSpec& network) {
+Bytes StationSecurityElement(int authenticationMode, int wepStatus, const WorldNetwork& network) {
     bool wpa = authenticationMode >= 3 && authenticationMode <= 5;
     bool rsn = authenticationMode == 6 || authenticationMode == 7;
     if (!wpa && !rsn) return {};
@@ -118,7 +120,7 @@ Bytes StationSecurityElement(int authenticationMode, int wepStatus, const Networ
     return SecurityElement(rsn, SuiteOf(network.cipher), pairwise, akm);
 }
 
-Bytes AssociationInformation(const AdapterSpec& adapter, const AdapterState& state, const NetworkSpec& network) {
+Bytes AssociationInformation(const WorldAdapter& adapter, const AdapterState& state, const WorldNetwork& network) {
     Bytes request;
     Bytes requestExtended;
     AddElement(request, kElementSsid, network.ssid);

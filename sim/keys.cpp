@@ -14,7 +14,10 @@ std::optional<Pmk> HexKey(std::string_view text) {
     Pmk key{};
     for (size_t i = 0; i < 64; ++i) {
         char c = text[i];
-        int digit = c >= '0' && c <= '9' ? c - '0' : c >= 'a' && c <= 'f' ? c - 'a' + 10 : c >= 'A' && c <= 'F' ? c - 'A' + 10 : -1;
+        int digit = c >= '0' && c <= '9'   ? c - '0'
+                    : c >= 'a' && c <= 'f' ? c - 'a' + 10
+                    : c >= 'A' && c <= 'F' ? c - 'A' + 10
+                                           : -1;
         if (digit < 0) return std::nullopt;
         key[i / 2] = static_cast<uint8_t>(key[i / 2] * 16 + digit);
     }
@@ -40,9 +43,8 @@ bool DerivePassphraseKey(std::string_view passphrase, const uint8_t* ssid, size_
 
 std::array<uint8_t, 16> DerivePmkid(const uint8_t* pmk, const uint8_t* authenticator, const uint8_t* supplicant) {
     static const char kLabel[] = "PMK Name";
-    Bytes message = Concat({{reinterpret_cast<const uint8_t*>(kLabel), sizeof(kLabel) - 1},
-                            {authenticator, 6},
-                            {supplicant, 6}});
+    Bytes message =
+        Concat({{reinterpret_cast<const uint8_t*>(kLabel), sizeof(kLabel) - 1}, {authenticator, 6}, {supplicant, 6}});
     uint8_t digest[EVP_MAX_MD_SIZE];
     unsigned int digestLength = 0;
     HMAC(EVP_sha1(), pmk, 32, message.data(), message.size(), digest, &digestLength);
@@ -67,7 +69,7 @@ Bytes Prf(const uint8_t* key, size_t keyLength, std::string_view label, const By
     return out;
 }
 
-Pmk PreSharedKeyOf(const NetworkSpec& network) {
+Pmk PreSharedKeyOf(const WorldNetwork& network) {
     if (auto key = HexKey(network.passphrase)) return *key;
     Pmk pmk{};
     DerivePassphraseKey(network.passphrase, network.ssid.data(), network.ssid.size(), 4096, pmk.data(), pmk.size());
@@ -85,7 +87,7 @@ Bytes PairwiseKey(const Pmk& pmk, const Mac& bssid, const Mac& station, size_t l
     return Prf(pmk.data(), pmk.size(), "KW simulated pairwise key", data, length);
 }
 
-Bytes GroupKey(const NetworkSpec& network, size_t length) {
+Bytes GroupKey(const WorldNetwork& network, size_t length) {
     Bytes data = Concat({{network.ssid.data(), network.ssid.size()}});
     return Prf(network.bssid.data(), network.bssid.size(), "KW simulated group key", data, length);
 }

@@ -22,11 +22,11 @@ std::array<uint8_t, 16> DerivePmkid(const uint8_t* pmk, const uint8_t* authentic
 Bytes Prf(const uint8_t* key, size_t keyLength, std::string_view label, const Bytes& data, size_t length);
 
 // The pre-shared network's master key: a 64-digit hexadecimal pass phrase is the key itself.
-Pmk PreSharedKeyOf(const NetworkSpec& network);
+Pmk PreSharedKeyOf(const WorldNetwork& network);
 // 128 bytes of EAP session key material for a credential secret on one association.
 Bytes EapSessionKey(std::string_view secret, const Mac& bssid, const Mac& station);
 // The keys an access point hands out after a successful negotiation.
 Bytes PairwiseKey(const Pmk& pmk, const Mac& bssid, const Mac& station, size_t length);
-Bytes GroupKey(const NetworkSpec& network, size_t length);
+Bytes GroupKey(const WorldNetwork& network, size_t length);
 
 }  // namespace kw::sim

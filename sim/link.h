@@ -13,9 +13,9 @@ namespace kw::sim {
 inline constexpr uint64_t kKeyDeadlineMs = 5000;
 
 // Whether the adapter can hear the network at all (its band).
-bool Hears(const AdapterSpec& adapter, const NetworkSpec& network);
+bool Hears(const WorldAdapter& adapter, const WorldNetwork& network);
 // Whether the driver's mode and security settings let it join the network.
-bool SettingsAllow(const AdapterState& state, const NetworkSpec& network);
+bool SettingsAllow(const AdapterState& state, const WorldNetwork& network);
 
 // Leaves any network, then joins the first one in range that the SSID names (an empty SSID: the
 // first open one) and the settings allow; a network with the BSSID set by SetWL_BSSID wins.
@@ -27,9 +27,9 @@ void SettleLink(SimState& state, int adapter, uint64_t nowMs);
 void UpdatePassing(AdapterState& state, uint64_t nowMs);
 void SwitchOperationMode(AdapterState& state, int mode, uint64_t nowMs);
 
-const NetworkSpec* JoinedNetwork(const SimState& state, const AdapterState& adapter);
+const WorldNetwork* JoinedNetwork(const SimState& state, const AdapterState& adapter);
 std::pair<uint64_t, uint64_t> FrameCounts(const AdapterState& state, uint64_t nowMs);
 // The best rate both sides have, in kbit/s; the adapter's best in access-point mode.
-int LinkSpeedKbps(const AdapterSpec& spec, const AdapterState& state, const NetworkSpec* network);
+int LinkSpeedKbps(const WorldAdapter& hardware, const AdapterState& state, const WorldNetwork* network);
 
 }  // namespace kw::sim

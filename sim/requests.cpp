@@ -28,10 +28,11 @@ size_t StationPairwiseKeyLength(const AdapterState& state) {
 }
 
 // Whether the key is the one the access point handed out for this link.
-bool IsExpectedKey(const AdapterSpec& spec, const AdapterState& state, const NetworkSpec& network, bool pairwise,
+bool IsExpectedKey(const WorldAdapter& hardware, const AdapterState& state, const WorldNetwork& network, bool pairwise,
                    const uint8_t* key, size_t length) {
     if (pairwise) {
-        return state.link.pmk && SameBytes(PairwiseKey(*state.link.pmk, network.bssid, spec.mac, length), key, length);
+        return state.link.pmk &&
+               SameBytes(PairwiseKey(*state.link.pmk, network.bssid, hardware.mac, length), key, length);
     }
     return SameBytes(GroupKey(network, length), key, length);
 }
@@ -44,7 +45,7 @@ void NoteKey(AdapterState& state, bool pairwise, bool good, const char* what, ui
 
 int AddKey(SimState& sim, int adapter, const uint8_t* buffer, size_t size, uint64_t nowMs) {
     AdapterState& state = sim.adapters[static_cast<size_t>(adapter)];
-    const NetworkSpec* network = JoinedNetwork(sim, state);
+    const WorldNetwork* network = JoinedNetwork(sim, state);
     if (!network || size < kAddKeyOverhead) return -1;
     AddKeyRequestHeader header;
     std::memcpy(&header, buffer, sizeof(header));
@@ -62,16 +63,16 @@ int AddKey(SimState& sim, int adapter, const uint8_t* buffer, size_t size, uint6
         return -1;
     }
     size_t wanted = pairwise ? StationPairwiseKeyLength(state) : KeyLengthOf(network->cipher);
-    const AdapterSpec& spec = sim.world.adapters[static_cast<size_t>(adapter)];
+    const WorldAdapter& hardware = sim.world.adapters[static_cast<size_t>(adapter)];
     bool good = NeedsKeys(network->security) && header.keyLength == wanted &&
-                IsExpectedKey(spec, state, *network, pairwise, key, header.keyLength);
+                IsExpectedKey(hardware, state, *network, pairwise, key, header.keyLength);
     NoteKey(state, pairwise, good, pairwise ? "pairwise key" : "group key", nowMs);
     return 0;
 }
 
 int AddWepKey(SimState& sim, int adapter, const uint8_t* buffer, size_t size, uint64_t nowMs) {
     AdapterState& state = sim.adapters[static_cast<size_t>(adapter)];
-    const NetworkSpec* network = JoinedNetwork(sim, state);
+    const WorldNetwork* network = JoinedNetwork(sim, state);
     if (!network || size < kAddWepKeyOverhead) return -1;
     AddWepKeyRequestHeader header;
     std::memcpy(&header, buffer, sizeof(header));
@@ -84,9 +85,9 @@ int AddWepKey(SimState& sim, int adapter, const uint8_t* buffer, size_t size, ui
     state.wepKeys[index].assign(key, key + header.keyLength);
     bool unicast = (header.keyIndex & kKeyIndexTransmit) != 0;
     if (unicast) state.defaultWepKey = static_cast<int>(index);
-    const AdapterSpec& spec = sim.world.adapters[static_cast<size_t>(adapter)];
+    const WorldAdapter& hardware = sim.world.adapters[static_cast<size_t>(adapter)];
     bool good = network->security == Security::Dot1xWep &&
-                IsExpectedKey(spec, state, *network, unicast, key, header.keyLength);
+                IsExpectedKey(hardware, state, *network, unicast, key, header.keyLength);
     NoteKey(state, unicast, good, unicast ? "unicast WEP key" : "broadcast WEP key", nowMs);
     return 0;
 }
@@ -107,37 +108,28 @@ size_t KeyLengthOf(Cipher cipher) { return cipher == Cipher::Tkip ? 32 : 16; }
 
 size_t KeyLengthOfCipherCode(int32_t code) {
     switch (code) {
-        case kCipherWep40:
-            return 5;
-        case kCipherWep104:
-            return 13;
-        case kCipherTkip:
-            return 32;
-        case kCipherCcmp:
-            return 16;
-        default:
-            return 0;
+        case kCipherWep40: return 5;
+        case kCipherWep104: return 13;
+        case kCipherTkip: return 32;
+        case kCipherCcmp: return 16;
+        default: return 0;
     }
 }
 
 int WriteRequest(SimState& sim, int adapter, uint32_t code, const uint8_t* buffer, size_t size, uint64_t nowMs) {
     if (!buffer) return -1;
     switch (code) {
-        case kRequestAddKey:
-            return AddKey(sim, adapter, buffer, size, nowMs);
-        case kRequestAddWepKey:
-            return AddWepKey(sim, adapter, buffer, size, nowMs);
-        case kRequestPmkid:
-            return SetPmkids(buffer, size);
-        default:
-            return -1;
+        case kRequestAddKey: return AddKey(sim, adapter, buffer, size, nowMs);
+        case kRequestAddWepKey: return AddWepKey(sim, adapter, buffer, size, nowMs);
+        case kRequestPmkid: return SetPmkids(buffer, size);
+        default: return -1;
     }
 }
 
 int ReadRequest(const SimState& sim, int adapter, uint32_t code, uint8_t* buffer, size_t size) {
     if (!buffer || code != kRequestAssociationInfo) return -1;
     const AdapterState& state = sim.adapters[static_cast<size_t>(adapter)];
-    const NetworkSpec* network = JoinedNetwork(sim, state);
+    const WorldNetwork* network = JoinedNetwork(sim, state);
     if (!network) return -1;
     Bytes info = AssociationInformation(sim.world.adapters[static_cast<size_t>(adapter)], state, *network);
     if (info.size() > size) return -1;

@@ -39,22 +39,22 @@ LockedState::LockedState() : state_(State()), lock_(state_.mutex) {
     if (!state_.loaded) LoadDefaultWorld(state_);
 }
 
-AdapterState FreshAdapterState(const AdapterSpec& spec, uint64_t nowMs) {
+AdapterState FreshAdapterState(const WorldAdapter& hardware, uint64_t nowMs) {
     AdapterState a;
-    a.present = spec.present;
+    a.present = hardware.present;
     const SettingDefault defaults[] = {
         {Setting::NetworkType, 1},
         {Setting::AuthenticationMode, 0},
         {Setting::WepStatus, 1},
-        {Setting::Channel, spec.bandCode == 2 ? 36 : 6},
+        {Setting::Channel, hardware.bandCode == 2 ? 36 : 6},
         {Setting::PsMode, 0},
         {Setting::FragmentationThreshold, 2346},
         {Setting::RtsThreshold, 2347},
         {Setting::PreambleMode, 2},
         {Setting::MultiDomainCapability, 0},
         {Setting::OperationRegion, 0},
-        {Setting::NetworkTypeInUse, spec.bandCode},
-        {Setting::KwWirelessMode, spec.bandCode},
+        {Setting::NetworkTypeInUse, hardware.bandCode},
+        {Setting::KwWirelessMode, hardware.bandCode},
         {Setting::PspXLinkMode, 0},
         {Setting::WmmQosMode, 0},
         {Setting::ApWirelessMode, 1},
@@ -63,10 +63,10 @@ AdapterState FreshAdapterState(const AdapterSpec& spec, uint64_t nowMs) {
         {Setting::TxPowerLevel, 0},
         {Setting::FilterMode, 0},
         {Setting::KwxOidState, 0},
-        {Setting::OperationMode, spec.operationMode},
+        {Setting::OperationMode, hardware.operationMode},
     };
     for (const auto& d : defaults) a.Value(d.setting) = d.value;
-    a.channels = spec.channels;
+    a.channels = hardware.channels;
     a.apSinceMs = nowMs;
     return a;
 }
@@ -77,7 +77,8 @@ void InstallWorld(SimState& state, World world) {
     ApplyWorldToRegistry(state.world);
     uint64_t now = kw::clock::NowMs();
     state.adapters.clear();
-    for (const AdapterSpec& spec : state.world.adapters) state.adapters.push_back(FreshAdapterState(spec, now));
+    for (const WorldAdapter& hardware : state.world.adapters)
+        state.adapters.push_back(FreshAdapterState(hardware, now));
     state.zeroConfigServiceRunning = true;
     state.eap = EapSession{};
     state.negotiation = NegotiationSession{};
@@ -85,7 +86,8 @@ void InstallWorld(SimState& state, World world) {
 }
 
 int32_t HandleOf(int adapter, uint32_t generation) {
-    return static_cast<int32_t>(((generation & 0xFFFFF) << kHandleGenerationShift) | static_cast<uint32_t>(adapter + 1));
+    return static_cast<int32_t>(((generation & 0xFFFFF) << kHandleGenerationShift) |
+                                static_cast<uint32_t>(adapter + 1));
 }
 
 int AdapterOfContext(const SimState& state, const AdapterContext* ctx) {

@@ -121,7 +121,7 @@ private:
 
 // Under the lock: installs a world and fresh driver states.
 void InstallWorld(SimState& state, World world);
-AdapterState FreshAdapterState(const AdapterSpec& spec, uint64_t nowMs);
+AdapterState FreshAdapterState(const WorldAdapter& hardware, uint64_t nowMs);
 
 // Handles given to an opened context name the adapter and its plug generation.
 int32_t HandleOf(int adapter, uint32_t generation);

@@ -40,7 +40,7 @@ Mac MacOf(const uint8_t* bytes) {
 }
 
 // The secret that the credentials of the record prove to the network's authentication server.
-std::optional<std::string> EapSecret(const SimState& sim, const NetworkSpec& network, const Dot1xConfig& config) {
+std::optional<std::string> EapSecret(const SimState& sim, const WorldNetwork& network, const Dot1xConfig& config) {
     if (!kw::EqualsNoCase(kw::FromUtf8(Field(config.methodFamily)), u"EAP")) return std::nullopt;
     std::u16string method = kw::FromUtf8(Field(config.eapMethod));
     if (kw::EqualsNoCase(method, u"TLS")) {
@@ -92,7 +92,7 @@ NegotiationPlan PlanNegotiation(SimState& sim, const KeyNegotiationBlock& block)
     NegotiationSession& session = sim.negotiation;
     AdapterState* state = session.active ? SessionAdapter(sim, session.adapter, session.generation) : nullptr;
     if (!state || session.done || ++session.runs < 2) return plan;
-    const NetworkSpec& network = *JoinedNetwork(sim, *state);
+    const WorldNetwork& network = *JoinedNetwork(sim, *state);
     if (!NeedsKeys(network.security)) return plan;
     if (!state->link.pmk || !std::equal(state->link.pmk->begin(), state->link.pmk->end(), block.pmk)) {
         kw::OutputDebugText("kwwlan: key negotiation: the master keys differ\n");
@@ -157,7 +157,7 @@ int do_eapol_run(void) {
     if (session.succeeded) return log.Result(1);
     if (++session.runs < kEapRoundTrips) return log.Result(0);
     AdapterState* state = SessionAdapter(*sim, session.adapter, session.generation);
-    const NetworkSpec* network = state ? JoinedNetwork(*sim, *state) : nullptr;
+    const WorldNetwork* network = state ? JoinedNetwork(*sim, *state) : nullptr;
     if (!network || !UsesEap(network->security) || network->bssid != session.bssid) return log.Result(0);
     auto secret = EapSecret(*sim, *network, session.config);
     if (!secret) return log.Result(0);

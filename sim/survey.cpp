@@ -12,7 +12,7 @@ namespace {
 
 constexpr uint16_t kBeaconIntervalTu = 100;
 
-SurveyEntryHeader EntryHeader(const NetworkSpec& network, size_t elementBytes, uint64_t nowMs) {
+SurveyEntryHeader EntryHeader(const WorldNetwork& network, size_t elementBytes, uint64_t nowMs) {
     SurveyEntryHeader h{};
     size_t length = kSurveyElementsOffset + elementBytes;
     h.length = static_cast<uint32_t>((length + 3) & ~size_t{3});
@@ -43,11 +43,11 @@ SurveyEntryHeader EntryHeader(const NetworkSpec& network, size_t elementBytes, u
 bool BuildSurvey(const SimState& sim, int adapter, uint8_t* buffer, size_t size, uint64_t nowMs) {
     if (!buffer || size < kSurveyCountSize) return false;
     std::memset(buffer, 0, size);
-    const AdapterSpec& spec = sim.world.adapters[static_cast<size_t>(adapter)];
+    const WorldAdapter& hardware = sim.world.adapters[static_cast<size_t>(adapter)];
     uint32_t count = 0;
     size_t offset = kSurveyCountSize;
-    for (const NetworkSpec& network : sim.world.networks) {
-        if (!Hears(spec, network)) continue;
+    for (const WorldNetwork& network : sim.world.networks) {
+        if (!Hears(hardware, network)) continue;
         Bytes elements = NetworkElements(network);
         SurveyEntryHeader header = EntryHeader(network, elements.size(), nowMs);
         if (header.length > size - offset) break;

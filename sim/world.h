@@ -13,7 +13,7 @@ namespace kw::sim {
 using Mac = std::array<uint8_t, 6>;
 using Bytes = std::vector<uint8_t>;
 
-struct SystemSpec {
+struct WorldSystem {
     int osVersionCode = 7;
     int isWindows95 = 0;
     int isWindows2000 = 1;
@@ -24,7 +24,7 @@ struct SystemSpec {
     std::string bluetoothUtility;  // a command line; empty: none registered
 };
 
-struct AdapterSpec {
+struct WorldAdapter {
     std::string deviceName;   // 8-bit
     std::string description;  // 8-bit
     std::string instanceKey;  // four digits
@@ -46,7 +46,7 @@ struct AdapterSpec {
 enum class Security { Open, Wep, WpaPsk, Wpa2Psk, MixedPsk, WpaEap, Wpa2Eap, MixedEap, WpaNone, Dot1xWep };
 enum class Cipher { Tkip, Ccmp };
 
-struct NetworkSpec {
+struct WorldNetwork {
     Bytes ssid;  // 0 to 32 bytes; empty: a hidden network
     Mac bssid{};
     uint32_t frequencyKhz = 2437000;
@@ -64,7 +64,7 @@ struct NetworkSpec {
     Bytes elements;  // as given, when rawElements
 };
 
-struct CertificateSpec {
+struct WorldCertificate {
     std::u16string subject;
     std::u16string issuer;
     std::u16string subjectAltName;
@@ -72,11 +72,11 @@ struct CertificateSpec {
 };
 
 struct World {
-    SystemSpec system;
-    std::vector<AdapterSpec> adapters;
-    std::vector<NetworkSpec> networks;
+    WorldSystem system;
+    std::vector<WorldAdapter> adapters;
+    std::vector<WorldNetwork> networks;
     std::vector<Mac> stations;
-    std::vector<CertificateSpec> certificates;
+    std::vector<WorldCertificate> certificates;
 };
 
 // Limits of a world file.

@@ -103,7 +103,7 @@ Bytes SixteenBytes(Bytes bytes) {
     return bytes;
 }
 
-void ReadSystem(const WorldFileReader& in, SystemSpec& system) {
+void ReadSystem(const WorldFileReader& in, WorldSystem& system) {
     const std::u16string_view s = u"System";
     system.osVersionCode = static_cast<int>(in.Number(s, u"OSVersionCode", 7, -1000000, 1000000));
     system.isWindows95 = in.Flag(s, u"IsWindows95", false);
@@ -123,8 +123,8 @@ bool IsFourDigits(const std::string& text) {
     return true;
 }
 
-AdapterSpec ReadAdapter(const WorldFileReader& in, const std::u16string& s, size_t number) {
-    AdapterSpec a;
+WorldAdapter ReadAdapter(const WorldFileReader& in, const std::u16string& s, size_t number) {
+    WorldAdapter a;
     a.deviceName = in.NarrowOr(s, u"DeviceName", Format("\\DEVICE\\KWSIM%zu", number));
     a.description = in.NarrowOr(s, u"Description", Format("Simulated wireless adapter %zu", number));
     a.instanceKey = in.NarrowOr(s, u"InstanceKey", "");
@@ -150,11 +150,16 @@ AdapterSpec ReadAdapter(const WorldFileReader& in, const std::u16string& s, size
 
 std::optional<Security> SecurityNamed(const std::u16string& name) {
     static const std::pair<std::u16string_view, Security> kNames[] = {
-        {u"open", Security::Open},          {u"wep", Security::Wep},
-        {u"wpa-psk", Security::WpaPsk},     {u"wpa2-psk", Security::Wpa2Psk},
-        {u"wpa-wpa2-psk", Security::MixedPsk}, {u"wpa-eap", Security::WpaEap},
-        {u"wpa2-eap", Security::Wpa2Eap},   {u"wpa-wpa2-eap", Security::MixedEap},
-        {u"wpa-none", Security::WpaNone},   {u"8021x-wep", Security::Dot1xWep},
+        {u"open", Security::Open},
+        {u"wep", Security::Wep},
+        {u"wpa-psk", Security::WpaPsk},
+        {u"wpa2-psk", Security::Wpa2Psk},
+        {u"wpa-wpa2-psk", Security::MixedPsk},
+        {u"wpa-eap", Security::WpaEap},
+        {u"wpa2-eap", Security::Wpa2Eap},
+        {u"wpa-wpa2-eap", Security::MixedEap},
+        {u"wpa-none", Security::WpaNone},
+        {u"8021x-wep", Security::Dot1xWep},
     };
     for (const auto& [text, security] : kNames) {
         if (EqualsNoCase(name, text)) return security;
@@ -167,10 +172,8 @@ Cipher DefaultCipher(Security security) {
         case Security::Wpa2Psk:
         case Security::Wpa2Eap:
         case Security::MixedPsk:
-        case Security::MixedEap:
-            return Cipher::Ccmp;
-        default:
-            return Cipher::Tkip;
+        case Security::MixedEap: return Cipher::Ccmp;
+        default: return Cipher::Tkip;
     }
 }
 
@@ -178,8 +181,8 @@ bool IsUsableFrequency(long long khz) {
     return (khz >= 2412000 && khz <= 2484000) || (khz >= 4900000 && khz < 6000000);
 }
 
-NetworkSpec ReadNetwork(const WorldFileReader& in, const std::u16string& s, size_t number) {
-    NetworkSpec n;
+WorldNetwork ReadNetwork(const WorldFileReader& in, const std::u16string& s, size_t number) {
+    WorldNetwork n;
     std::string ssid = in.NarrowOr(s, u"SSID", Format("SimNet%zu", number));
     if (ssid.size() > 32) ssid.resize(32);
     n.ssid.assign(ssid.begin(), ssid.end());
@@ -206,8 +209,8 @@ NetworkSpec ReadNetwork(const WorldFileReader& in, const std::u16string& s, size
     return n;
 }
 
-CertificateSpec ReadCertificate(const WorldFileReader& in, const std::u16string& s, size_t number) {
-    CertificateSpec c;
+WorldCertificate ReadCertificate(const WorldFileReader& in, const std::u16string& s, size_t number) {
+    WorldCertificate c;
     c.subject = in.TextOr(s, u"Subject", FromUtf8(Format("CN=Certificate %zu", number))).substr(0, 255);
     c.issuer = in.TextOr(s, u"Issuer", u"CN=Simulated Root CA").substr(0, 255);
     c.subjectAltName = in.TextOr(s, u"SubjectAltName", u"").substr(0, 255);
@@ -225,9 +228,9 @@ bool ReadWorldFile(const std::string& path, World& world) {
     ReadSystem(in, world.system);
     for (size_t i = 1; i <= kMaxAdapters; ++i) {
         std::u16string s = SectionName("Adapter", i);
-        if (!in.HasAny(s, {u"DeviceName", u"Description", u"InstanceKey", u"MatchingDeviceId", u"ChipType",
-                           u"BandCode", u"MAC", u"DriverVersion", u"Present", u"ClassKeyAccess", u"Channels",
-                           u"SupportedRates", u"UISupportTxRate", u"AdhocMode", u"OperationMode", u"Refuse"})) {
+        if (!in.HasAny(s, {u"DeviceName", u"Description", u"InstanceKey", u"MatchingDeviceId", u"ChipType", u"BandCode",
+                           u"MAC", u"DriverVersion", u"Present", u"ClassKeyAccess", u"Channels", u"SupportedRates",
+                           u"UISupportTxRate", u"AdhocMode", u"OperationMode", u"Refuse"})) {
             break;
         }
         world.adapters.push_back(ReadAdapter(in, s, i));

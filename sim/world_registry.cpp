@@ -26,13 +26,13 @@ std::u16string FolderOfCommand(const std::u16string& command) {
 
 }  // namespace
 
-std::u16string ClassKeyPath(const SystemSpec& system, const AdapterSpec& adapter) {
+std::u16string ClassKeyPath(const WorldSystem& system, const WorldAdapter& adapter) {
     return std::u16string(system.isWindows95 ? kClassKey95 : kClassKeyNt) + FromCodePage(adapter.instanceKey);
 }
 
 void ApplyWorldToRegistry(const World& world) {
     using reg::Hive;
-    for (const AdapterSpec& adapter : world.adapters) {
+    for (const WorldAdapter& adapter : world.adapters) {
         std::u16string path = ClassKeyPath(world.system, adapter);
         if (!adapter.matchingDeviceId.empty()) {
             reg::WriteString(Hive::LocalMachine, path, u"MatchingDeviceId", adapter.matchingDeviceId);
@@ -47,7 +47,7 @@ void ApplyWorldToRegistry(const World& world) {
 }
 
 void ReleaseWorldFromRegistry(const World& world) {
-    for (const AdapterSpec& adapter : world.adapters) {
+    for (const WorldAdapter& adapter : world.adapters) {
         reg::DenyFullAccess(reg::Hive::LocalMachine, ClassKeyPath(world.system, adapter), false);
     }
 }

@@ -8,7 +8,7 @@
 
 namespace kw::sim {
 
-std::u16string ClassKeyPath(const SystemSpec& system, const AdapterSpec& adapter);
+std::u16string ClassKeyPath(const WorldSystem& system, const WorldAdapter& adapter);
 inline constexpr std::u16string_view kBluetoothAppPathsKey =
     u"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\App Paths\\BlueSoleil.exe";
 

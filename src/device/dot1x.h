@@ -37,8 +37,8 @@ int do_key_negotiation_run(KeyNegotiationBlock* block);
 
 // ----- Key derivation (IEEE 802.11i).
 int Get_PMKID(const uint8_t* pmk32, const uint8_t* bssid, const uint8_t* ownMac, uint8_t* pmkid16);
-int Get_PSK_Key_32byte(const char* passphrase, const uint8_t* ssid, int ssidLength, int iterations,
-                       uint8_t* out, int outLength);
+int Get_PSK_Key_32byte(const char* passphrase, const uint8_t* ssid, int ssidLength, int iterations, uint8_t* out,
+                       int outLength);
 
 int Shutdown_Dot1x_Module(void);
 

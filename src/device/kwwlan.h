@@ -81,7 +81,7 @@ int SetWLAP_HideSSIDState(AdapterContext* ctx, int hide);
 int SetWLAP_TxPowerLevel(AdapterContext* ctx, int level);
 int SetWLAP_FilterMode(AdapterContext* ctx, int mode);
 int SetWLAP_FilterList(AdapterContext* ctx, const uint8_t* list, int size);  // a MacList, size 112
-int SetWL_OperationMode_STA_AP(AdapterContext* ctx, int mode);              // 0 station, 1 access point
+int SetWL_OperationMode_STA_AP(AdapterContext* ctx, int mode);               // 0 station, 1 access point
 
 // ----- Survey and stations.
 int WL_SiteSurveyStart(AdapterContext* ctx);

@@ -9,13 +9,13 @@
 // Adapter context: one per process, handed to every driver call.
 
 struct AdapterContext {
-    int32_t handle;           // -1: no adapter open
-    char deviceName[260];     // the name the library opens, NUL-terminated
-    char description[260];    // the name shown to the user
-    char instanceKey[8];      // four-digit class instance key, NUL-terminated
-    uint32_t libraryWord1;    // cleared at start-up
-    uint32_t libraryWord2;    // never touched by the program
-    uint32_t libraryWord3;    // cleared at start-up
+    int32_t handle;         // -1: no adapter open
+    char deviceName[260];   // the name the library opens, NUL-terminated
+    char description[260];  // the name shown to the user
+    char instanceKey[8];    // four-digit class instance key, NUL-terminated
+    uint32_t libraryWord1;  // cleared at start-up
+    uint32_t libraryWord2;  // never touched by the program
+    uint32_t libraryWord3;  // cleared at start-up
 };
 static_assert(sizeof(AdapterContext) == 544);
 static_assert(offsetof(AdapterContext, deviceName) == 4);
@@ -64,11 +64,11 @@ struct SurveyEntryHeader {
     uint32_t beaconPeriod;
     uint32_t atimWindow;
     uint32_t frequencyKhz;
-    uint32_t hopConfig[4];           // length, hop pattern, hop set, dwell time
-    uint32_t infrastructureMode;     // 0 ad hoc, 1 infrastructure
+    uint32_t hopConfig[4];        // length, hop pattern, hop set, dwell time
+    uint32_t infrastructureMode;  // 0 ad hoc, 1 infrastructure
     uint8_t supportedRates[16];
-    uint32_t ieLength;               // fixed beacon fields plus the elements
-    uint8_t fixedFields[12];         // timestamp 8, beacon interval 2, capability 2
+    uint32_t ieLength;        // fixed beacon fields plus the elements
+    uint8_t fixedFields[12];  // timestamp 8, beacon interval 2, capability 2
 };
 static_assert(sizeof(SurveyEntryHeader) == 128);
 static_assert(offsetof(SurveyEntryHeader, bssid) == 4);
@@ -89,10 +89,10 @@ static_assert(offsetof(SurveyEntryHeader, fixedFields) == 116);
 
 namespace kw {
 inline constexpr size_t kSurveyBufferSize = 12004;
-inline constexpr size_t kSurveyCountSize = 4;            // the leading entry count
-inline constexpr size_t kSurveyElementsOffset = 128;     // first element, from the entry start
-inline constexpr size_t kSurveyFixedFieldsSize = 12;     // counted in ieLength before the elements
-inline constexpr uint32_t kSurveyConfigLength = 32;      // configLength .. hopConfig
+inline constexpr size_t kSurveyCountSize = 4;         // the leading entry count
+inline constexpr size_t kSurveyElementsOffset = 128;  // first element, from the entry start
+inline constexpr size_t kSurveyFixedFieldsSize = 12;  // counted in ieLength before the elements
+inline constexpr uint32_t kSurveyConfigLength = 32;   // configLength .. hopConfig
 }  // namespace kw
 
 // ---------------------------------------------------------------------------------------------
@@ -147,8 +147,8 @@ static_assert(offsetof(Dot1xConfig, validateServerCertificate) == 5315);
 extern "C" {
 // Installs one key: receive sequence counter (8 bytes), key material, its length, key index,
 // key kind (0 pairwise, 1 group).
-typedef void (*KeyInstallCallback)(const uint8_t* receiveSequenceCounter, const uint8_t* keyMaterial,
-                                   int keyLength, int keyIndex, int keyKind);
+typedef void (*KeyInstallCallback)(const uint8_t* receiveSequenceCounter, const uint8_t* keyMaterial, int keyLength,
+                                   int keyIndex, int keyKind);
 // Copies the station's own element with the given id, whole, to out (258 bytes of room),
 // followed by a zero byte; leaves out untouched when there is none.
 typedef void (*ElementCallback)(int elementId, uint8_t* out);

@@ -274,18 +274,11 @@ private:
         return false;
     }
 
-    static int HexDigit(char16_t c) {
-        if (c >= u'0' && c <= u'9') return c - u'0';
-        if (c >= u'a' && c <= u'f') return c - u'a' + 10;
-        if (c >= u'A' && c <= u'F') return c - u'A' + 10;
-        return -1;
-    }
-
     static bool ParseDword(std::u16string_view digits, uint32_t& out) {
         if (digits.empty() || digits.size() > 8) return false;
         out = 0;
         for (char16_t c : digits) {
-            int d = HexDigit(c);
+            int d = HexDigitValue(c);
             if (d < 0) return false;
             out = (out << 4) | static_cast<uint32_t>(d);
         }
@@ -296,8 +289,8 @@ private:
         for (const auto& item : SplitOn(list)) {
             std::u16string part = Trim(item);
             if (part.empty()) continue;
-            if (part.size() > 2 || HexDigit(part[0]) < 0 || (part.size() == 2 && HexDigit(part[1]) < 0)) return false;
-            int value = part.size() == 1 ? HexDigit(part[0]) : HexDigit(part[0]) * 16 + HexDigit(part[1]);
+            if (part.size() > 2 || HexDigitValue(part[0]) < 0 || (part.size() == 2 && HexDigitValue(part[1]) < 0)) return false;
+            int value = part.size() == 1 ? HexDigitValue(part[0]) : HexDigitValue(part[0]) * 16 + HexDigitValue(part[1]);
             bytes += static_cast<char>(value);
         }
         return true;

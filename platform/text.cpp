@@ -306,6 +306,13 @@ bool EqualsNoCase(std::u16string_view a, std::u16string_view b) {
     return true;
 }
 
+int HexDigitValue(char32_t c) {
+    if (c >= '0' && c <= '9') return static_cast<int>(c - '0');
+    if (c >= 'a' && c <= 'f') return static_cast<int>(c - 'a' + 10);
+    if (c >= 'A' && c <= 'F') return static_cast<int>(c - 'A' + 10);
+    return -1;
+}
+
 std::u16string Trim(std::u16string_view text) { return TrimImpl(text); }
 std::string Trim(std::string_view text) { return TrimImpl(text); }
 

@@ -39,6 +39,9 @@ std::u16string ToUpperAscii(std::u16string_view text);
 std::string ToUpperAscii(std::string_view text);
 bool EqualsNoCase(std::u16string_view a, std::u16string_view b);
 
+// The value of a hexadecimal digit (either case), or -1.
+int HexDigitValue(char32_t c);
+
 // Blanks (space, tab, CR, LF, VT, FF) removed at both ends.
 std::u16string Trim(std::u16string_view text);
 std::string Trim(std::string_view text);

@@ -6,13 +6,6 @@ namespace kw::sim {
 
 namespace {
 
-int HexDigit(char16_t c) {
-    if (c >= u'0' && c <= u'9') return c - u'0';
-    if (c >= u'a' && c <= u'f') return c - u'a' + 10;
-    if (c >= u'A' && c <= u'F') return c - u'A' + 10;
-    return -1;
-}
-
 bool IsBlank(char16_t c) { return c == u' ' || c == u'\t'; }
 
 }  // namespace
@@ -33,7 +26,7 @@ std::optional<long long> ParseWholeNumber(std::u16string_view text) {
     if (rest.empty() || rest.size() > 12) return std::nullopt;
     long long value = 0;
     for (char16_t c : rest) {
-        int digit = HexDigit(c);
+        int digit = HexDigitValue(c);
         if (digit < 0 || digit >= base) return std::nullopt;
         value = value * base + digit;
     }
@@ -45,7 +38,7 @@ Bytes ParseHexByteText(std::u16string_view text, size_t maxBytes) {
     int pending = -1;
     for (char16_t c : text) {
         if (bytes.size() >= maxBytes) break;
-        int digit = HexDigit(c);
+        int digit = HexDigitValue(c);
         if (digit >= 0) {
             if (pending < 0) {
                 pending = digit;

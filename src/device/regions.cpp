@@ -87,7 +87,7 @@ int ParseRegionCodeText(std::u16string_view text) {
     if (text.empty()) return 0;
     int value = 0;
     for (char c : LowBytes(text)) {
-        int digit = c >= '0' && c <= '9' ? c - '0' : c >= 'a' && c <= 'f' ? c - 'a' + 10 : c >= 'A' && c <= 'F' ? c - 'A' + 10 : -1;
+        int digit = HexDigitValue(static_cast<unsigned char>(c));
         if (digit < 0) return -1;
         if (value > 0x7FFFFFF) return -1;  // longer than any region code
         value = value * 16 + digit;

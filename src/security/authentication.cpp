@@ -40,13 +40,6 @@ void JoinWorker() {
     if (g_worker.joinable()) g_worker.join();
 }
 
-int HexDigit(char c) {
-    if (c >= '0' && c <= '9') return c - '0';
-    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-    return -1;
-}
-
 // The stored network name as the driver takes it: at most 32 characters, in the code page.
 std::string StoredSsidBytes() {
     std::u16string ssid = ReadSettingText(OperationMode(), key::kSsid);
@@ -193,7 +186,7 @@ PreSharedKey PreparePreSharedKey(std::u16string_view storedPassphrase, int store
         int pending = -1;
         for (char c : text) {
             if (c == ' ' || c == '\t') continue;
-            int digit = HexDigit(c);
+            int digit = HexDigitValue(static_cast<unsigned char>(c));
             if (digit < 0 || count == kPskKeyBytes) break;
             if (pending < 0) {
                 pending = digit;

@@ -2,16 +2,9 @@
 
 #include <cstring>
 
-namespace kw {
+#include "platform/text.h"
 
-namespace {
-int HexValue(char c) {
-    if (c >= '0' && c <= '9') return c - '0';
-    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-    return -1;
-}
-}  // namespace
+namespace kw {
 
 std::u16string FormatHexBytes(const uint8_t* bytes, size_t count, bool withBlanks) {
     static constexpr char16_t kDigits[] = u"0123456789ABCDEF";
@@ -37,7 +30,7 @@ size_t ParseHexBytes(std::string_view text, uint8_t* out, size_t n) {
             }
             continue;
         }
-        int value = HexValue(c);
+        int value = HexDigitValue(static_cast<unsigned char>(c));
         if (value < 0) return count;
         if (pending < 0) {
             if (count == n) return count;

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "platform/registry.h"
 #include "src/settings/setting_keys.h"
 #include "src/settings/wep_keys.h"
 #include "tests/support/sim_env.h"
@@ -25,24 +26,38 @@ TEST_F(AppliersTest, DriverFirstThenTheStoreOnlyOnSuccess) {
         const char16_t* key;
         const char* call;
         int value;
+        int (*query)(AdapterContext*);  // the driver's getter, where it has one
     } cases[] = {
-        {kw::ApplyChannel, u"Channel", "SetWL_Channel(11) = 0", 11},
-        {kw::ApplyAuthenticationMode, u"AuthenticationMode", "SetWL_AuthenticationMode(7) = 0", 7},
-        {kw::ApplyEncryptionStatus, u"WEPStatus", "SetWL_WEPStatus(0) = 0", 0},
-        {kw::ApplyPowerSaveMode, u"PowerSaveMode", "SetWL_PSMode(2) = 0", 2},
-        {kw::ApplyFragmentationThreshold, u"FragmentationThreshold", "SetWL_FragmentationThreshold(1024) = 0", 1024},
-        {kw::ApplyRtsThreshold, u"RTSThreshold", "SetWL_RTS_CTS_Threshold(500) = 0", 500},
-        {kw::ApplyPreambleMode, u"PreambleMode", "SetWL_PreambleMode(2) = 0", 2},
-        {kw::ApplyMultiDomainCapability, u"MultiDomainCapability", "SetWL_MultiDomainCapability(1) = 0", 1},
-        {kw::ApplyPspXLinkMode, u"PSPXLinkMode", "SetWL_KWPSPXLinkMode(1) = 0", 1},
-        {kw::ApplyWmmQosMode, u"WMMQosMode", "SetWL_KWWMMQosMode(1) = 0", 1},
-        {kw::ApplyWirelessMode, u"WirelessMode", "SetWL_802_11_NetworkTypeInUse(3) = 0", 3},
-        {kw::ApplyNetworkType, u"NetworkType", "SetWL_NetworkType(0) = 0", 0},
+        {kw::ApplyChannel, u"Channel", "SetWL_Channel(11) = 0", 11, QueryWL_Channel},
+        {kw::ApplyAuthenticationMode, u"AuthenticationMode", "SetWL_AuthenticationMode(7) = 0", 7, QueryWL_AuthenticationMode},
+        {kw::ApplyEncryptionStatus, u"WEPStatus", "SetWL_WEPStatus(0) = 0", 0, QueryWL_WEPStatus},
+        {kw::ApplyPowerSaveMode, u"PowerSaveMode", "SetWL_PSMode(2) = 0", 2, QueryWL_PSMode},
+        {kw::ApplyFragmentationThreshold, u"FragmentationThreshold", "SetWL_FragmentationThreshold(1024) = 0", 1024,
+         QueryWL_FragmentationThreshold},
+        {kw::ApplyRtsThreshold, u"RTSThreshold", "SetWL_RTS_CTS_Threshold(500) = 0", 500, QueryWL_RTS_CTS_Threshold},
+        {kw::ApplyPreambleMode, u"PreambleMode", "SetWL_PreambleMode(2) = 0", 2, nullptr},
+        {kw::ApplyMultiDomainCapability, u"MultiDomainCapability", "SetWL_MultiDomainCapability(1) = 0", 1,
+         QueryWL_MultiDomainCapability},
+        {kw::ApplyPspXLinkMode, u"PSPXLinkMode", "SetWL_KWPSPXLinkMode(1) = 0", 1, nullptr},
+        {kw::ApplyWmmQosMode, u"WMMQosMode", "SetWL_KWWMMQosMode(1) = 0", 1, nullptr},
+        {kw::ApplyWirelessMode, u"WirelessMode", "SetWL_802_11_NetworkTypeInUse(3) = 0", 3, QueryWL_802_11_NetworkTypeInUse},
+        {kw::ApplyNetworkType, u"NetworkType", "SetWL_NetworkType(0) = 0", 0, QueryWL_NetworkType},
+        {kw::ApplyHideSsid, u"HideSSID", "SetWLAP_HideSSIDState(1) = 0", 1, nullptr},
+        {kw::ApplyApWirelessMode, u"ApWirelessMode", "SetWL_ApWirelessMode(2) = 0", 2, nullptr},
+        {kw::ApplyApProtectionMode, u"ApProtectionMode", "SetWL_ApProtectionMode(3) = 0", 3, nullptr},
+        {kw::ApplyMacFilterMode, u"MACFilterMode", "SetWLAP_FilterMode(1) = 0", 1, nullptr},
+        {kw::ApplyTxPowerLevel, u"TxPowerLevel", "SetWLAP_TxPowerLevel(2) = 0", 2, nullptr},
     };
     for (const auto& c : cases) {
         EXPECT_EQ(c.apply(ctx, c.value), 0) << c.call;
         EXPECT_TRUE(Called(c.call)) << c.call;
-        EXPECT_EQ(Stored(c.key), kw::FormatW("%d", c.value)) << c.call;
+        if (c.query) {
+            EXPECT_EQ(c.query(ctx), c.value) << c.call;
+        }
+        EXPECT_EQ(kw::reg::ReadString(kw::reg::Hive::CurrentUser,
+                                      u"Software\\Talvo\\KWConfig\\LastSetting\\KW7100\\0007\\Station", c.key),
+                  kw::FormatW("%d", c.value))
+            << c.call;
     }
     EXPECT_EQ(kw::CurrentNetworkType(), 0);
 }

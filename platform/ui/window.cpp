@@ -384,7 +384,8 @@ bool TakeOneTick() {
         unsigned period = TimerAccess::ShortestPeriod();
         if (period == 0) period = kFallbackTickMs;
         Thread().virtualTimerNow += period;
-        clock::Advance(period);
+        // As any sleep in virtual time: other threads get a hundredth of the period in real time.
+        clock::SleepMs(period);
     } else {
         TimerAccess::MakeAllDue();
     }

@@ -103,8 +103,11 @@ void CTrayIcon::OnMessage(unsigned msg, uintptr_t wparam, intptr_t lparam) {
     }
 }
 
+ui::CWnd* CTrayIcon::Target() const { return target_ != nullptr ? target_ : ui::MainWindow(); }
+
 void CTrayIcon::OnLeftButtonUp() {
-    if (!doubleClicked_ || target_ == nullptr) return;
+    ui::CWnd* target = Target();
+    if (!doubleClicked_ || target == nullptr) return;
     doubleClicked_ = false;
     int command = defaultItem_;
     if (defaultByPosition_) {
@@ -112,21 +115,22 @@ void CTrayIcon::OnLeftButtonUp() {
         shell::CPopupMenu* popup = menu.Load(kTrayMenuResource) ? menu.SubMenu(0) : nullptr;
         command = popup ? popup->CommandAt(defaultItem_) : -1;
     }
-    target_->SetForeground();
-    if (command > 0) target_->PostCommand(command);
+    target->SetForeground();
+    if (command > 0) target->PostCommand(command);
 }
 
 void CTrayIcon::OnRightButtonUp() {
     shell::CMenu menu;
     shell::CPopupMenu* popup = menu.Load(kTrayMenuResource) ? menu.SubMenu(0) : nullptr;
-    if (popup == nullptr || target_ == nullptr) return;
+    ui::CWnd* target = Target();
+    if (popup == nullptr || target == nullptr) return;
     popup->SetDefaultItem(defaultItem_, defaultByPosition_);
     ui::Point cursor = shell::CursorPosition();
-    target_->SetForeground();
+    target->SetForeground();
     popup->ModifyItem(0, true, kCmdOpenUtilityWindow, menuTexts_[0]);
     popup->ModifyItem(1, true, kCmdExit, menuTexts_[1]);
-    popup->Track(cursor, target_->Handle(), false);
-    ui::PostMessage(target_->Handle(), ui::kMsgNull);
+    popup->Track(cursor, target->Handle(), false);
+    ui::PostMessage(target->Handle(), ui::kMsgNull);
     menu.Destroy();
 }
 

@@ -22,7 +22,6 @@ public:
     CTrayIcon();
     ~CTrayIcon() override;
 
-    // target: the window that receives the icon's commands (the main window).
     bool CreateIcon(std::u16string_view tip, ui::IconHandle icon, int defaultCommand, bool byPosition);
     bool SetTip(std::u16string_view tip);
     bool SetIcon(ui::IconHandle icon);
@@ -31,6 +30,7 @@ public:
     void DestroyIcon();
     bool SetDefaultItem(int item, bool byPosition);
     void SetMenuTexts(std::u16string_view openText, std::u16string_view exitText);
+    // The window that receives the icon's commands; without one, the process's main window.
     void SetTarget(ui::CWnd* target) { target_ = target; }
 
     bool IsIconCreated() const { return created_; }
@@ -43,6 +43,7 @@ protected:
 private:
     void OnRightButtonUp();
     void OnLeftButtonUp();
+    ui::CWnd* Target() const;
 
     bool created_ = false;
     shell::NotifyIconData data_;

@@ -2,8 +2,10 @@
 
 #include "platform/clock.h"
 #include "platform/registry.h"
+#include "platform/shell/notify_icon.h"
 #include "platform/text.h"
 #include "src/app/app_flags.h"
+#include "src/app/language_switch.h"
 #include "src/app/program_config.h"
 #include "src/app/tray_icon.h"
 #include "src/device/adapter_context.h"
@@ -94,12 +96,14 @@ CKWConfigDlg::~CKWConfigDlg() = default;
 // ---------------------------------------------------------------- start-up
 
 bool CKWConfigDlg::OnInitDialog() {
+    ui::SetMainWindow(this);
     SetCurrentDialogId(kDialogIdMain);
     ResetState();
     wantedIcon_ = shownIcon_ = kTrayStationIdle;
     tray_.SetTarget(this);
     tray_.SetIcon(ui::LoadIcon(kTrayIconResources[kTrayStationIdle]));
-    taskbarCreatedMessage_ = ui::RegisterWindowMessage(u"TaskbarCreated");
+    taskbarCreatedMessage_ = ui::RegisterWindowMessage(shell::kTaskbarCreatedMessage);
+    InstallLanguageSwitchHooks();
     Show(false);
     Relabel();
     ClearRings();
@@ -126,6 +130,16 @@ void CKWConfigDlg::ResetState() {
     SetClassKeyAccessFlag(0);
 }
 
+void CKWConfigDlg::InstallLanguageSwitchHooks() {
+    SetLanguageSwitchHooks({[this] { RelocaliseDialogChain([this] { Relabel(); }); }, [this] { RenewTrayTexts(); }});
+}
+
+void CKWConfigDlg::RenewTrayTexts() {
+    tray_.SetTip(GetText(u"MP_Small_Icon_Tip", u"KWWlan -- Vivurori DOD Ivirodevovove Dede Viva"));
+    tray_.SetMenuTexts(GetText(u"MP_Small_Icon_Item_1", u"Open Utility Window"),
+                       GetText(u"MP_Small_Icon_Item_2", u"Exit KWConfig"));
+}
+
 void CKWConfigDlg::StartTimer() {
     SetTimer(kTimerId, static_cast<unsigned>(Config().mainPageUpdateTimeMs > 0 ? Config().mainPageUpdateTimeMs : 1000));
     timerRunning_ = true;
@@ -147,7 +161,11 @@ void CKWConfigDlg::Relabel() {
     mode.AddString(GetText(u"MP_STA_AP_Toggle_Button_AP", u"Access Point"));
     mode.SetCurSel(OperationMode());
     ShowModeCombo();
-    // The access-point page comes with access-point mode; until then both modes show the station layout.
+    if (OperationMode() == kModeAccessPoint) {
+        // The access-point page brings its own list and link layouts.
+        SetPanelView(2);
+        return;
+    }
     StationListLayout();
     SetPanelView(selectionHold_ ? 1 : 0);
     StationLinkLayout();
@@ -233,6 +251,12 @@ void CKWConfigDlg::FinishAdapterOpen() {
     if (zeroConfig_.TakeOverAdapter()) {
         wantedIcon_ = shownIcon_ = kTrayZeroConfig;
         tray_.SetIcon(ui::LoadIcon(kTrayIconResources[kTrayZeroConfig]));
+    }
+    if (OperationMode() == kModeAccessPoint) {
+        // The access-point page and the bridge program start here once they exist.
+        EnableItem(kPanelButton, true);
+        ShowItem(kPanelButton, true);
+        EnableItem(kRefreshButton, false);
     }
     tray_.SetMenuTexts(GetText(u"MP_Small_Icon_Item_1", u"Open Utility Window"),
                        GetText(u"MP_Small_Icon_Item_2", u"Exit KWConfig"));
@@ -383,7 +407,8 @@ void CKWConfigDlg::ExitProgram() {
 
 void CKWConfigDlg::OnSysCommand(int code, int position) {
     if (code == kSysCommandIgnored) return;
-    if (code == ui::kSysCommandMinimize || code == ui::kSysCommandClose) {
+    int command = code & 0xFFF0;
+    if (command == ui::kSysCommandMinimize || command == ui::kSysCommandClose) {
         if (position != 0) {
             Show(false);
         } else {
@@ -414,9 +439,13 @@ void CKWConfigDlg::OnTaskbarCreated() {
 
 void CKWConfigDlg::OnEndSession(bool) {
     if (QueryWL_IsWindows95()) {
-        // Staying registered as a service process keeps the program alive through a log-off;
-        // this platform has no such registration, so finding the entry changes nothing.
-        reg::ReadString(reg::Hive::LocalMachine, kRunServicesKey, kServiceName);
+        reg::Key runServices;
+        if (reg::Key::Open(reg::Hive::LocalMachine, kRunServicesKey, reg::Access::Full, runServices) != reg::kSuccess) {
+            return;
+        }
+        // Staying registered as a service process keeps the program alive through a log-off; this
+        // platform offers no such registration to renew, so finding the entry changes nothing.
+        (void)runServices.ReadString(kServiceName);
         return;
     }
     reg::Key service;
@@ -428,6 +457,7 @@ void CKWConfigDlg::OnEndSession(bool) {
 }
 
 void CKWConfigDlg::OnDestroy() {
+    SetLanguageSwitchHooks({});
     CWpaSettingDlg::StopAuthentication();
     StopTimer();
     surveyBuffer_.reset();

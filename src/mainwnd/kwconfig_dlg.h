@@ -63,6 +63,8 @@ private:
 
     // ---- start-up, tick, commands ----
     void ResetState();
+    void InstallLanguageSwitchHooks();
+    void RenewTrayTexts();
     void StartTimer();
     void StopTimer();
     void Tick();
@@ -92,7 +94,8 @@ private:
     void StartScan();
     void CollectScanResults();
     void StationListLayout();
-    void FillNetworkList();
+    // Returns the number of networks listed.
+    int FillNetworkList();
     void ShowSelectedNetwork();
     void SetPanelView(int view);
     void ShowModeCombo();

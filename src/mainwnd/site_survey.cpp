@@ -1,7 +1,6 @@
 // The site survey of the main window: start a scan, collect its results a few ticks later, list
 // the networks, and show a clicked network's details in the information panel.
 #include <algorithm>
-#include <cstring>
 
 #include "platform/text.h"
 #include "src/app/program_config.h"
@@ -98,14 +97,13 @@ void CKWConfigDlg::CollectScanResults() {
     if (Config().enableAccessPoint) EnableItem(kModeCombo, true);
     if (!surveyBuffer_) return;
     if (WL_RetrieveSiteSurveyData(Adapter(), surveyBuffer_.get(), static_cast<int>(kSurveyBufferSize)) == -1) return;
-    FillNetworkList();
+    int listed = FillNetworkList();
     EnableItem(kNetworkList, true);
     EnableItem(kRefreshButton, true);
     SetItemText(kRefreshButton, GetText(u"MP_STA_Net_List_Refresh", u"Refresh"));
     SetItemText(kNetworkLabel, GetText(u"MP_STA_Available_Network", u"Avaliable Network:"));
-    uint32_t count = 0;
-    std::memcpy(&count, surveyBuffer_.get(), sizeof count);
-    EnableItem(kNetworkList, count > 0);
+    // Entries the buffer's count promises but does not hold are not there to pick.
+    EnableItem(kNetworkList, listed > 0);
 }
 
 void CKWConfigDlg::StationListLayout() {
@@ -121,10 +119,11 @@ void CKWConfigDlg::StationListLayout() {
     list.SetExtendedStyle(list.ExtendedStyle() | ui::kListFullRowSelect);
 }
 
-void CKWConfigDlg::FillNetworkList() {
+int CKWConfigDlg::FillNetworkList() {
     ui::CListView& list = ListView(kNetworkList);
     list.DeleteAllItems();
-    if (!surveyBuffer_) return;
+    if (!surveyBuffer_) return 0;
+    int listed = 0;
     for (const SurveyNetwork& network : ReadSurvey(surveyBuffer_.get(), kSurveyBufferSize)) {
         int row = list.InsertItem(list.ItemCount(), WidenBytes(network.ssid));
         int rssi = network.rssi;
@@ -133,7 +132,9 @@ void CKWConfigDlg::FillNetworkList() {
             WriteSurveyRssi(surveyBuffer_.get(), kSurveyBufferSize, network.offset, rssi);
         }
         list.SetItemText(row, 1, StrengthText(rssi));
+        ++listed;
     }
+    return listed;
 }
 
 void CKWConfigDlg::OnListClick(int id, int /*row*/) {
@@ -152,9 +153,10 @@ void CKWConfigDlg::OnListDblClick(int id, int /*row*/) {
 void CKWConfigDlg::ShowSelectedNetwork() {
     if (!surveyBuffer_) return;
     std::vector<SurveyNetwork> networks = ReadSurvey(surveyBuffer_.get(), kSurveyBufferSize);
-    int mark = std::max(ListView(kNetworkList).SelectionMark(), 0);
-    if (networks.empty()) return;
-    const SurveyNetwork& network = networks[std::min<size_t>(static_cast<size_t>(mark), networks.size() - 1)];
+    size_t walk = static_cast<size_t>(std::max(ListView(kNetworkList).SelectionMark(), 0));
+    // A walk past the valid entries finds nothing to show; the panel stays empty.
+    if (walk >= networks.size()) return;
+    const SurveyNetwork& network = networks[walk];
     int channel = ChannelOfFrequency(network.frequencyKhz);
     SetItemText(kPanelChannel, channel < 0 ? std::u16string(u"Unknow") : FormatW("%d", channel));
     SetItemText(kPanelType, network.infrastructureMode == 0   ? GetText(u"MP_STA_Select_NetType_Ad_Hoc", u"Ad-Hoc")

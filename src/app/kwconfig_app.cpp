@@ -86,8 +86,7 @@ void CKWConfigApp::RunMainWindow(const std::function<void(ui::CWnd& mainWindow)>
     ui::SetMainWindow(&mainWindow);
     tray.CreateIcon(GetText(u"MP_Small_Icon_Tip", u"KWWlan -- Wireless LAN Configuration Tool"),
                     ui::LoadIcon(mainwnd::kTrayIconResources[mainwnd::kTrayConnectedA]), kCmdOpenUtilityWindow, false);
-    tray.SetMenuTexts(GetText(u"MP_Small_Icon_Item_1", u"Open Utility Window"),
-                      GetText(u"MP_Small_Icon_Item_2", u"Exit KWConfig"));
+    tray.LocaliseMenuTexts();
     // The icon shows only once an adapter is open.
     tray.HideIcon();
     if (afterCreate) afterCreate(mainWindow);

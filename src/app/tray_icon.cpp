@@ -1,6 +1,7 @@
 #include "src/app/tray_icon.h"
 
 #include "platform/shell/menu.h"
+#include "src/lang/language_table.h"
 
 namespace kw {
 
@@ -88,6 +89,10 @@ bool CTrayIcon::SetDefaultItem(int item, bool byPosition) {
 void CTrayIcon::SetMenuTexts(std::u16string_view openText, std::u16string_view exitText) {
     menuTexts_[0] = openText;
     menuTexts_[1] = exitText;
+}
+
+void CTrayIcon::LocaliseMenuTexts() {
+    SetMenuTexts(GetText(u"MP_Small_Icon_Item_1", u"Open Utility Window"), GetText(u"MP_Small_Icon_Item_2", u"Exit KWConfig"));
 }
 
 void CTrayIcon::OnMessage(unsigned msg, uintptr_t wparam, intptr_t lparam) {

@@ -30,6 +30,8 @@ public:
     void DestroyIcon();
     bool SetDefaultItem(int item, bool byPosition);
     void SetMenuTexts(std::u16string_view openText, std::u16string_view exitText);
+    // The two menu texts of the current language.
+    void LocaliseMenuTexts();
     // The window that receives the icon's commands; without one, the process's main window.
     void SetTarget(ui::CWnd* target) { target_ = target; }
 

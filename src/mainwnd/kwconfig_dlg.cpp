@@ -136,18 +136,15 @@ void CKWConfigDlg::InstallLanguageSwitchHooks() {
 
 void CKWConfigDlg::RenewTrayTexts() {
     tray_.SetTip(GetText(u"MP_Small_Icon_Tip", u"KWWlan -- Vivurori DOD Ivirodevovove Dede Viva"));
-    tray_.SetMenuTexts(GetText(u"MP_Small_Icon_Item_1", u"Open Utility Window"),
-                       GetText(u"MP_Small_Icon_Item_2", u"Exit KWConfig"));
+    tray_.LocaliseMenuTexts();
 }
 
 void CKWConfigDlg::StartTimer() {
     SetTimer(kTimerId, static_cast<unsigned>(Config().mainPageUpdateTimeMs > 0 ? Config().mainPageUpdateTimeMs : 1000));
-    timerRunning_ = true;
 }
 
 void CKWConfigDlg::StopTimer() {
     KillTimer(kTimerId);
-    timerRunning_ = false;
 }
 
 void CKWConfigDlg::Relabel() {
@@ -258,8 +255,7 @@ void CKWConfigDlg::FinishAdapterOpen() {
         ShowItem(kPanelButton, true);
         EnableItem(kRefreshButton, false);
     }
-    tray_.SetMenuTexts(GetText(u"MP_Small_Icon_Item_1", u"Open Utility Window"),
-                       GetText(u"MP_Small_Icon_Item_2", u"Exit KWConfig"));
+    tray_.LocaliseMenuTexts();
     tray_.ShowIcon(ui::LoadIcon(kTrayIconResources[shownIcon_]));
     showMaximumRate_ = false;
     lastTransmitted_ = transmittedAtToggle_ = 0;

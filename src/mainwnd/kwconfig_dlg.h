@@ -81,7 +81,7 @@ private:
     // ---- status panels ----
     void RefreshCurrentNetwork();
     void RefreshLinkStatus();
-    void ShowLinkSignal(bool connected);
+    void ShowLinkSignal();
     void ShowFrameCounters(bool connected, uint32_t& transmitted, uint64_t& total);
     void AnimateTray(bool connected, uint32_t transmitted, uint64_t total);
     void GiveTrayWantedIcon();
@@ -104,7 +104,6 @@ private:
     CAdapterDiscovery discovery_;
     CZeroConfigTracker zeroConfig_;
     unsigned taskbarCreatedMessage_ = 0;
-    bool timerRunning_ = false;
 
     int wantedIcon_ = 2;
     int shownIcon_ = 2;
@@ -127,7 +126,6 @@ private:
     bool modeComboVisible_ = false;
     int panelView_ = 0;
     std::unique_ptr<uint8_t[]> surveyBuffer_;
-    int listColumns_ = 0;
 };
 
 // The address-renewal worker of the Windows 95 family runs at most once at a time.

@@ -114,7 +114,6 @@ void CKWConfigDlg::StationListLayout() {
     SetItemText(kRefreshButton, GetText(u"MP_STA_Net_List_Refresh", u"Refresh"));
     list.InsertColumn(0, GetText(u"MP_STA_Net_List_SSID", u"SSID"), ui::Align::Left, 105);
     list.InsertColumn(1, GetText(u"MP_STA_Net_List_Strength", u"Strength"), ui::Align::Left, 64);
-    listColumns_ = 2;
     FillNetworkList();
     list.SetExtendedStyle(list.ExtendedStyle() | ui::kListFullRowSelect);
 }

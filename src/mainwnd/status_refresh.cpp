@@ -187,14 +187,14 @@ void CKWConfigDlg::RefreshLinkStatus() {
     SetItemText(kLinkStatus, status);
 
     bool connected = state == kConnected;
-    if (connected) ShowLinkSignal(true);
+    if (connected) ShowLinkSignal();
     uint32_t transmitted = lastTransmitted_;
     uint64_t total = lastTotal_;
     ShowFrameCounters(connected, transmitted, total);
     if (Config().trayIconAnimation == 1) AnimateTray(connected, transmitted, total);
 }
 
-void CKWConfigDlg::ShowLinkSignal(bool) {
+void CKWConfigDlg::ShowLinkSignal() {
     AdapterContext* ctx = Adapter();
     const ProgramConfig& c = Config();
     int rssi = QueryWL_RSSI(ctx);

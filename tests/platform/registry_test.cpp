@@ -166,3 +166,37 @@ TEST_F(RegistryTest, DeniedFullAccessStillReads) {
 }
 
 }  // namespace
+
+namespace {
+
+// Random damage to a valid hive file: every variant is read or kept aside, never a crash, and a
+// write afterwards always succeeds.
+TEST_F(RegistryTest, DamagedFilesNeverCrashTheReader) {
+    using namespace kw::reg;
+    ASSERT_EQ(WriteString(Hive::CurrentUser, u"Software\\A", u"Text", u"some \"quoted\" text"), kSuccess);
+    ASSERT_EQ(WriteDword(Hive::CurrentUser, u"Software\\A\\B", u"Number", 7), kSuccess);
+    const std::string file = HiveFilePath(Hive::CurrentUser);
+    const std::string good = kwtest::ReadFileBytes(file);
+    uint32_t seed = 12345;
+    auto next = [&seed] { return seed = seed * 1103515245u + 12345u; };
+    for (int round = 0; round < 200; ++round) {
+        std::string damaged = good;
+        int edits = 1 + static_cast<int>(next() % 8);
+        for (int e = 0; e < edits && !damaged.empty(); ++e) {
+            size_t at = next() % damaged.size();
+            switch (next() % 3) {
+                case 0: damaged[at] = static_cast<char>(next()); break;
+                case 1: damaged.erase(at, 1 + next() % 16); break;
+                default: damaged.insert(at, 1, static_cast<char>(next())); break;
+            }
+        }
+        std::ofstream(file, std::ios::binary | std::ios::trunc) << damaged;
+        ResetForTests();
+        ReadString(Hive::CurrentUser, u"Software\\A", u"Text");
+        ReadDword(Hive::CurrentUser, u"Software\\A\\B", u"Number");
+        ASSERT_EQ(WriteDword(Hive::CurrentUser, u"Software\\C", u"Round", static_cast<uint32_t>(round)), kSuccess);
+        EXPECT_EQ(ReadDword(Hive::CurrentUser, u"Software\\C", u"Round"), static_cast<uint32_t>(round));
+    }
+}
+
+}  // namespace

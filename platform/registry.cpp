@@ -103,6 +103,12 @@ std::u16string JoinPath(const std::vector<std::u16string>& parts) {
     return out;
 }
 
+// Windows' answer to a name it cannot take.
+constexpr long kInvalidParameter = 87;
+
+// A line break cannot stand inside a key or value name of the export file.
+bool FitsTheFile(std::u16string_view name) { return name.find_first_of(u"\r\n") == std::u16string_view::npos; }
+
 const char16_t* RootName(Hive hive) { return hive == Hive::CurrentUser ? u"HKEY_CURRENT_USER" : u"HKEY_LOCAL_MACHINE"; }
 
 std::vector<std::u16string> FullPath(Hive hive, std::u16string_view path) {
@@ -587,6 +593,7 @@ long Key::Open(Hive hive, std::u16string_view path, Access access, Key& out) {
 
 long Key::Create(Hive hive, std::u16string_view path, Key& out) {
     std::u16string normal = JoinPath(SplitPath(path));
+    if (!FitsTheFile(normal)) return kInvalidParameter;
     std::vector<std::u16string> parts = FullPath(hive, normal);
     long result = FileOf(hive).Write([&](Node& root) {
         if (Walk(root, parts, false)) return false;
@@ -621,6 +628,7 @@ std::optional<uint32_t> Key::ReadDword(std::u16string_view name) const {
 
 namespace {
 long SetValue(Hive hive, const std::u16string& path, std::u16string_view name, const Value& newValue) {
+    if (!FitsTheFile(name)) return kInvalidParameter;
     auto parts = FullPath(hive, path);
     return FileOf(hive).Write([&](Node& root) {
         Node* node = Walk(root, parts, true);

@@ -154,7 +154,8 @@ long long ParseLeadingIntImpl(std::basic_string_view<Char> text) {
     long long value = 0;
     constexpr long long kLimit = 999999999999999999LL;
     for (; i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i) {
-        if (value < kLimit) value = value * 10 + (text[i] - '0');
+        int digit = static_cast<int>(text[i] - '0');
+        value = value > (kLimit - digit) / 10 ? kLimit : value * 10 + digit;
     }
     return negative ? -value : value;
 }

@@ -62,7 +62,8 @@ std::string Sha1Hex(std::string_view text) {
 bool WriteFile(const std::string& name, const std::string& bytes) {
     std::ofstream out(name, std::ios::binary | std::ios::trunc);
     out << bytes;
-    return static_cast<bool>(out);
+    out.close();  // the bytes reach the file only here
+    return !out.fail();
 }
 
 // "Name: value" lines of one of our files, the marker line included as a field of its own.

@@ -111,6 +111,24 @@ TEST_F(RegistryTest, CorruptFileIsKeptAsideAndNeverOverwritten) {
     }
 }
 
+// The file format has no way to write a line break inside a key or value name; such a name must
+// fail at once rather than leave a file that the next reader has to set aside whole.
+TEST_F(RegistryTest, NamesWithLineBreaksAreRefusedAndTheHiveStaysReadable) {
+    ASSERT_EQ(WriteString(Hive::CurrentUser, u"Software\\A", u"Kept", u"1"), kSuccess);
+    Key key;
+    ASSERT_EQ(Key::Open(Hive::CurrentUser, u"Software\\A", Access::Full, key), kSuccess);
+    EXPECT_NE(key.WriteString(u"two\nlines", u"x"), kSuccess);
+    EXPECT_NE(key.WriteDword(u"carriage\rreturn", 1), kSuccess);
+    Key sub;
+    EXPECT_NE(Key::Create(Hive::CurrentUser, u"Software\\A\\bad\r\nkey", sub), kSuccess);
+    EXPECT_NE(WriteString(Hive::CurrentUser, u"Software\\bad\nkey", u"v", u"x"), kSuccess);
+    ResetForTests();  // the next process reads the file
+    EXPECT_EQ(ReadString(Hive::CurrentUser, u"Software\\A", u"Kept"), u"1");
+    for (const auto& entry : std::filesystem::directory_iterator(root_.path())) {
+        EXPECT_EQ(entry.path().string().find(".corrupt."), std::string::npos) << entry.path();
+    }
+}
+
 TEST_F(RegistryTest, TwoProcessesWritingAtOnceLoseNothing) {
     constexpr int kWrites = 40;
     pid_t children[2];

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
+
 namespace {
 
 using kw::FromCodePage;
@@ -47,6 +49,13 @@ TEST(Numbers, LeadingIntegerAsTheRuntimeReadsIt) {
     } cases[] = {{"12abc", 12}, {"abc", 0}, {"  -7", -7}, {"+3", 3}, {"", 0}, {"-", 0}, {"1 2", 1}};
     for (const auto& c : cases) EXPECT_EQ(kw::ParseLeadingInt(std::string_view(c.text)), c.value) << c.text;
     EXPECT_GT(kw::ParseLeadingInt(std::string_view("99999999999999999999999999")), 0);
+    // Just past the point where one more digit no longer fits: every such number saturates alike.
+    const long long most = kw::ParseLeadingInt(std::string_view("99999999999999999999999999"));
+    for (const char* big : {"9300000000000000000", "9999999999999999989", "1000000000000000000000"}) {
+        EXPECT_EQ(kw::ParseLeadingInt(std::string_view(big)), most) << big;
+        EXPECT_EQ(kw::ParseLeadingInt(std::u16string(big, big + std::strlen(big))), most) << big;
+        EXPECT_EQ(kw::ParseLeadingInt(std::string("-") + big), -most) << big;
+    }
 }
 
 }  // namespace

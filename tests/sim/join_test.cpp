@@ -433,6 +433,20 @@ TEST_F(SimJoinTest, NonExportableCertificateGivesNoFilesAndNoTls) {
     EXPECT_FALSE(Authenticate(TlsConfig()));
 }
 
+// A file the disk has no room for: the open succeeds, the bytes never land.
+TEST_F(SimJoinTest, CertificateFilesThatCannotBeWrittenReportFailure) {
+    kwtest::TempDir folder;
+    CurrentDirectory here(folder.path());
+    std::filesystem::create_symlink("/dev/full", folder.File("Talvo.pfx"));
+    EXPECT_NE(genMyCertFile(u"Alice Example", u"Test Root"), 0);
+    std::filesystem::remove(folder.File("Talvo.pfx"));
+    ASSERT_EQ(genMyCertFile(u"Alice Example", u"Test Root"), 0);
+    std::filesystem::create_symlink("/dev/full", folder.File("Talvo_key.pem"));
+    EXPECT_NE(genMySSLFile(), 0);
+    std::filesystem::create_symlink("/dev/full", folder.File("caroot.cer"));
+    EXPECT_NE(genROOTCertFile(u"Alice Example", u"Test Root"), 0);
+}
+
 TEST_F(SimJoinTest, CertificateListAndSubjectAlternativeName) {
     std::vector<CertListEntry> list(kw::kCertListCapacity);
     ASSERT_EQ(getMyCertList(list.data()), 2);

@@ -46,11 +46,11 @@ bool LoadWorldText(std::string_view text) {
     int fd = ::mkstemp(pattern.data());
     if (fd < 0) return false;
     ::close(fd);
-    {
-        std::ofstream out(pattern, std::ios::binary | std::ios::trunc);
-        out << text;
-    }
-    bool loaded = LoadWorldFile(pattern);
+    std::ofstream out(pattern, std::ios::binary | std::ios::trunc);
+    out << text;
+    out.close();
+    // A world only partly written is not loaded.
+    bool loaded = !out.fail() && LoadWorldFile(pattern);
     std::error_code ec;
     std::filesystem::remove(pattern, ec);
     return loaded;

@@ -30,7 +30,8 @@ std::u16string ClassKeyPath(std::string_view instanceKey);
 std::u16string ChipModelName(int chipType, int bandCode);
 // The adapter family from its hardware ID (built-in IDs, substring test, last hit wins; 1 default).
 int DeviceKindOfHardwareId(std::u16string_view hardwareId);
-// The band code the configured wireless mode asks for: 0 -> 3, 1 -> 2, 2 -> 4 (others -> 3).
+// The band the configured wireless mode asks for: 0 -> 3, 1 -> 2, 2 -> 4 (others -> 3). The driver's
+// band codes and its band-mode requests use the same numbers.
 int RequiredBandCode(int configuredWirelessMode);
 
 class CAdapterDiscovery {

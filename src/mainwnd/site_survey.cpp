@@ -162,8 +162,7 @@ void CKWConfigDlg::ShowSelectedNetwork() {
                             : network.infrastructureMode == 1 ? GetText(u"MP_STA_Select_NetType_Infra", u"Infrastructure")
                                                               : GetText(u"MP_STA_Select_NetType_Unknown", u"Unknown"));
     SetItemText(kPanelSsid, network.privacy ? GetText(u"MP_STA_WEP_On", u"On") : GetText(u"MP_STA_WEP_Off", u"Off"));
-    const auto& b = network.bssid;
-    SetItemText(kPanelRate, FormatW("%02X %02X %02X %02X %02X %02X", b[0], b[1], b[2], b[3], b[4], b[5]));
+    SetItemText(kPanelRate, FormatBssid(network.bssid.data()));
 }
 
 }  // namespace kw

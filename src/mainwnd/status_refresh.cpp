@@ -12,6 +12,7 @@
 #include "src/lang/language_table.h"
 #include "src/mainwnd/control_ids.h"
 #include "src/mainwnd/kwconfig_dlg.h"
+#include "src/mainwnd/survey_buffer.h"
 #include "src/settings/appliers.h"
 #include "src/settings/setting_keys.h"
 #include "src/settings/setting_store.h"
@@ -57,10 +58,6 @@ char16_t EncryptionLetter(int status) {
     if (status == kWepEnabled) return u'E';
     if (status == kWepDisabled) return u'D';
     return u'?';
-}
-
-std::u16string BssidText(const uint8_t* bssid) {
-    return FormatW("%02X %02X %02X %02X %02X %02X", bssid[0], bssid[1], bssid[2], bssid[3], bssid[4], bssid[5]);
 }
 
 // Highest supported rate in kbit/s, 0 when the rates cannot be read.
@@ -180,7 +177,7 @@ void CKWConfigDlg::RefreshLinkStatus() {
         } else {
             status = u"Unknown";
         }
-        if (Config().showBssid && status != u"Unknown") status += u" BSSID=" + BssidText(bssid);
+        if (Config().showBssid && status != u"Unknown") status += u" BSSID=" + FormatBssid(bssid);
     } else {
         return;
     }

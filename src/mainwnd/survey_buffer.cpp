@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "platform/text.h"
 #include "src/device/records.h"
 
 namespace kw {
@@ -46,6 +47,10 @@ std::vector<SurveyNetwork> ReadSurvey(const uint8_t* buffer, size_t size) {
 void WriteSurveyRssi(uint8_t* buffer, size_t size, size_t offset, int32_t rssi) {
     size_t at = offset + offsetof(SurveyEntryHeader, rssi);
     if (at + sizeof rssi <= size) std::memcpy(buffer + at, &rssi, sizeof rssi);
+}
+
+std::u16string FormatBssid(const uint8_t* b) {
+    return FormatW("%02X %02X %02X %02X %02X %02X", b[0], b[1], b[2], b[3], b[4], b[5]);
 }
 
 int ChannelOfFrequency(uint32_t f) {

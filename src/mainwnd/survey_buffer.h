@@ -26,6 +26,9 @@ std::vector<SurveyNetwork> ReadSurvey(const uint8_t* buffer, size_t size);
 // Overwrites the signal strength of the entry at offset (a valid entry's offset).
 void WriteSurveyRssi(uint8_t* buffer, size_t size, size_t offset, int32_t rssi);
 
+// Six upper-case hexadecimal pairs separated by blanks.
+std::u16string FormatBssid(const uint8_t* bssid);
+
 // Channel number of a centre frequency, or -1 when it belongs to no known band.
 int ChannelOfFrequency(uint32_t frequencyKhz);
 

@@ -12,6 +12,7 @@
 #include "src/device/adapter_context.h"
 #include "src/device/dot1x.h"
 #include "src/device/kwwlan.h"
+#include "src/device/zero_config.h"
 #include "src/security/supplicant_workers.h"
 #include "src/security/wpa_setting_dlg.h"
 #include "src/settings/appliers.h"
@@ -23,8 +24,6 @@ namespace kw {
 
 namespace {
 
-constexpr int kZeroConfigLeftAlone = 2;
-constexpr size_t kSsidBytes = 32;
 constexpr size_t kTextRoom = 256;
 constexpr size_t kCertificateNameUnits = 255;
 constexpr size_t kPassphraseChars = 64;
@@ -40,14 +39,7 @@ void JoinWorker() {
     if (g_worker.joinable()) g_worker.join();
 }
 
-// The stored network name as the driver takes it: at most 32 characters, in the code page.
-std::string StoredSsidBytes() {
-    std::u16string ssid = ReadSettingText(OperationMode(), key::kSsid);
-    if (ssid.size() > kSsidBytes) ssid.resize(kSsidBytes);
-    std::string bytes = ToCodePage(ssid);
-    if (bytes.size() > kSsidBytes) bytes.resize(kSsidBytes);
-    return bytes;
-}
+std::string StoredSsidBytes() { return SsidBytes(ReadSettingText(OperationMode(), key::kSsid)); }
 
 void ApplyStoredNetwork(const std::string& ssid) {
     AdapterContext* ctx = Adapter();
@@ -128,7 +120,7 @@ void CWpaSettingDlg::StartAuthentication() {
     if (g_runFlag) g_runFlag = false;
     JoinWorker();
     g_runFlag = true;
-    if (QueryWL_CheckWZCStatus(Adapter()) != kZeroConfigLeftAlone) {
+    if (QueryWL_CheckWZCStatus(Adapter()) != kZeroConfigLeavesAlone) {
         g_zeroConfigStopped = true;
         KWStopWZCService();
     }

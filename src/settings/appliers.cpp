@@ -38,6 +38,13 @@ int ApplySsid(AdapterContext* ctx, const uint8_t* bytes, int length) {
     return WriteSettingText(OperationMode(), key::kSsid, FromCodePage(raw));
 }
 
+std::string SsidBytes(std::u16string_view ssid) {
+    constexpr size_t kMaxSsid = 32;
+    std::string bytes = ToCodePage(ssid.substr(0, kMaxSsid));
+    if (bytes.size() > kMaxSsid) bytes.resize(kMaxSsid);
+    return bytes;
+}
+
 int ApplyHideSsid(AdapterContext* ctx, int value) {
     return StoreIfAccepted(SetWLAP_HideSSIDState(ctx, value), key::kHideSsid, value);
 }

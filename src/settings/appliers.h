@@ -5,6 +5,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <string>
 
 struct AdapterContext;
 
@@ -15,6 +16,8 @@ inline constexpr int kMacFilterEntryBytes = 7;  // in-use flag, then the six add
 inline constexpr int kMacFilterListBytes = kMacFilterEntries * kMacFilterEntryBytes;
 
 int ApplySsid(AdapterContext* ctx, const uint8_t* bytes, int length);
+// A network name as the driver takes it: at most 32 characters, in the code page, at most 32 bytes.
+std::string SsidBytes(std::u16string_view ssid);
 int ApplyHideSsid(AdapterContext* ctx, int value);
 int ApplyWirelessMode(AdapterContext* ctx, int value);
 int ApplyChannel(AdapterContext* ctx, int value);

@@ -8,6 +8,7 @@
 #include "platform/clock.h"
 #include "platform/text.h"
 #include "src/app/program_config.h"
+#include "src/device/discovery.h"
 #include "src/device/identity.h"
 #include "src/device/kwwlan.h"
 #include "src/device/regions.h"
@@ -27,7 +28,6 @@ std::atomic<int> g_bandCapability{0};
 std::atomic<bool> g_bandSelection{false};
 
 constexpr uint64_t kAuthenticationDelayMs = 1000;
-constexpr size_t kMaxSsidChars = 32;
 
 int InRangeOr(int value, int low, int high, int fallback) { return value >= low && value <= high ? value : fallback; }
 
@@ -37,16 +37,9 @@ int Stored(std::u16string_view key, int low, int high, int fallback) {
 
 bool IsStation() { return OperationMode() == kModeStation; }
 
-int RequestedBandMode() {
-    switch (Config().wirelessMode) {
-        case 1: return kBandOfdm5;
-        case 2: return kBandAutomatic;
-        default: return kBandOfdm24;
-    }
-}
 
 void RestoreBand(AdapterContext* ctx) {
-    if (SetWL_KWWirelessMode(ctx, RequestedBandMode()) != 0) {
+    if (SetWL_KWWirelessMode(ctx, RequiredBandCode(Config().wirelessMode)) != 0) {
         g_bandSelection = false;
         g_bandCapability = 0;
         return;
@@ -179,10 +172,8 @@ void StartStoredAuthentication(AdapterContext* ctx) {
 void RestoreSsid(AdapterContext* ctx) {
     std::u16string ssid = ReadSettingText(OperationMode(), key::kSsid);
     if (IsStation()) SendThrowAwaySsid(ctx);
-    if (ssid.size() > kMaxSsidChars) ssid.resize(kMaxSsidChars);
     if (!IsStation() && ssid.empty()) ssid = GetText(u"MP_AP_Curr_Net_Setting_SSID_Default", u"WLAN_AP");
-    std::string bytes = ToCodePage(ssid);
-    if (bytes.size() > kMaxSsidChars) bytes.resize(kMaxSsidChars);
+    std::string bytes = SsidBytes(ssid);
     ApplySsid(ctx, reinterpret_cast<const uint8_t*>(bytes.data()), static_cast<int>(bytes.size()));
 }
 

@@ -21,12 +21,6 @@ int StoreIfAccepted(int driverResult, std::u16string_view key, int value) {
     if (driverResult != 0) return -1;
     return WriteSettingNumber(OperationMode(), key, value);
 }
-
-int StoredNumberOr(std::u16string_view key, int fallback) {
-    std::u16string text = ReadSettingText(OperationMode(), key);
-    if (text.empty()) return fallback;
-    return static_cast<int>(ParseLeadingInt(text));
-}
 }  // namespace
 
 int ApplySsid(AdapterContext* ctx, const uint8_t* bytes, int length) {
@@ -143,10 +137,11 @@ int ApplyWmmQosMode(AdapterContext* ctx, int value) {
 
 void ApplyWepEnabled(AdapterContext* ctx, bool on, int defaultKeyIndex) {
     if (defaultKeyIndex == -1) {
-        defaultKeyIndex = StoredNumberOr(key::kWepDefaultKeyId, 0);
+        // Absent reads as -1, and -1 means key 0.
+        defaultKeyIndex = ReadSettingNumber(key::kWepDefaultKeyId);
         if (defaultKeyIndex == -1) defaultKeyIndex = 0;
     }
-    int lengthIndex = WepLengthIndexOfBits(StoredNumberOr(key::kWepKeyLength, 64));
+    int lengthIndex = WepLengthIndexOfBits(ReadSettingNumber(key::kWepKeyLength));
     if (lengthIndex < 0) lengthIndex = 0;
     int bits = WepKeyBits(lengthIndex);
     for (int index = 0; index < kWepKeyCount; ++index) {

@@ -384,7 +384,7 @@ bool TakeOneTick() {
         unsigned period = TimerAccess::ShortestPeriod();
         if (period == 0) period = kFallbackTickMs;
         Thread().virtualTimerNow += period;
-        // As any sleep in virtual time: other threads get a hundredth of the period in real time.
+        // The other threads of the timeline run as far as their own sleeps allow meanwhile.
         clock::SleepMs(period);
     } else {
         TimerAccess::MakeAllDue();

@@ -1,7 +1,7 @@
 // The main window's two status panels: the current network and the link status, with signal and
 // quality averaged over the last six samples, and the tray icon's traffic animation.
 #include <algorithm>
-#include <thread>
+#include "platform/clock.h"
 
 #include "platform/ip_helper.h"
 #include "platform/text.h"
@@ -91,7 +91,7 @@ bool AddressRenewalRunning() { return g_renewalRunning; }
 
 void CKWConfigDlg::StartAddressRenewal() {
     if (g_renewalRunning.exchange(true)) return;
-    std::thread(RenewAddresses).detach();
+    clock::Thread(RenewAddresses).Detach();
 }
 
 void CKWConfigDlg::RefreshCurrentNetwork() {

@@ -4,8 +4,8 @@
 
 #include <atomic>
 #include <cstring>
-#include <thread>
 
+#include "platform/clock.h"
 #include "platform/text.h"
 #include "platform/ui/message_box.h"
 #include "src/app/program_config.h"
@@ -33,10 +33,10 @@ constexpr int kPskKeyBytes = 32;
 // thread object itself is only touched by the user-interface thread.
 std::atomic<bool> g_runFlag{false};
 std::atomic<bool> g_zeroConfigStopped{false};
-std::thread g_worker;
+clock::Thread g_worker;
 
 void JoinWorker() {
-    if (g_worker.joinable()) g_worker.join();
+    g_worker.Join();
 }
 
 std::string StoredSsidBytes() { return SsidBytes(ReadSettingText(OperationMode(), key::kSsid)); }
@@ -124,7 +124,7 @@ void CWpaSettingDlg::StartAuthentication() {
         g_zeroConfigStopped = true;
         KWStopWZCService();
     }
-    g_worker = std::thread([] { AuthenticationLauncher(); });
+    g_worker = clock::Thread([] { AuthenticationLauncher(); });
 }
 
 void CWpaSettingDlg::StopAuthentication() {

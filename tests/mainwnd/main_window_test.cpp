@@ -153,7 +153,8 @@ TEST_P(WakeUpRequestTest, ShowsTheWindowOnlyWhenAnAdapterIsOpen) {
     EXPECT_THAT(trace, ElementsAre(present ? "visible=1 request=0" : "visible=0 request=0"));
 }
 
-INSTANTIATE_TEST_SUITE_P(AdapterPresent, WakeUpRequestTest, ::testing::Bool());
+INSTANTIATE_TEST_SUITE_P(Cases, WakeUpRequestTest, ::testing::Bool(),
+                         [](const auto& info) { return info.param ? "AdapterOpen" : "NoAdapter"; });
 
 TEST_F(MainWindowTest, SystemCommandsAndKeysNeverEndTheWindow) {
     World(kOneAdapter + kOpenNetwork);

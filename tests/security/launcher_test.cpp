@@ -53,13 +53,9 @@ protected:
         OpenAdapter();
     }
     void Store(std::u16string_view key, std::u16string_view value) { ASSERT_EQ(kw::WriteSettingText(0, key, value), 0); }
-    // Waits in real time until the log has a line starting with prefix.
-    static bool WaitFor(const std::string& prefix, int ms = 5000) {
-        for (int i = 0; i < ms / 10; ++i) {
-            if (!Calls(prefix).empty()) return true;
-            std::this_thread::sleep_for(std::chrono::milliseconds(10));
-        }
-        return false;
+    // Lets virtual time pass until the log has a line starting with prefix.
+    static bool WaitFor(const std::string& prefix, uint64_t ms = 5000) {
+        return kwtest::WaitInVirtualTime([&] { return !Calls(prefix).empty(); }, ms);
     }
 };
 

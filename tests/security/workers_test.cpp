@@ -22,12 +22,8 @@ protected:
     void StoreAll(std::initializer_list<std::pair<const char16_t*, const char16_t*>> values) {
         for (const auto& [key, value] : values) Store(key, value);
     }
-    static bool WaitFor(const std::string& prefix, size_t count = 1, int ms = 8000) {
-        for (int i = 0; i < ms / 10; ++i) {
-            if (Calls(prefix).size() >= count) return true;
-            std::this_thread::sleep_for(std::chrono::milliseconds(10));
-        }
-        return false;
+    static bool WaitFor(const std::string& prefix, size_t count = 1, uint64_t ms = 8000) {
+        return kwtest::WaitInVirtualTime([&] { return Calls(prefix).size() >= count; }, ms);
     }
     // Stops authentication and returns the platform time it took.
     static uint64_t Stop() {

@@ -119,14 +119,7 @@ TEST_F(RestoreTest, StoredWpa2PskBringsTheLinkUpWithKeysAndStopsPromptly) {
     Store(u"Dot1xPassphraseFormat", u"0");
     kw::RestoreSettings(kw::Adapter());
     ASSERT_TRUE(kw::AuthenticationWanted());
-    // Wait in real time: platform time belongs to the worker, whose link would otherwise age
-    // faster than it can authenticate.
-    bool keysInstalled = false;
-    for (int i = 0; i < 500 && !keysInstalled; ++i) {
-        std::this_thread::sleep_for(std::chrono::milliseconds(10));
-        keysInstalled = Calls("WriteOid(0xFF12FF1D").size() >= 2;
-    }
-    EXPECT_TRUE(keysInstalled);
+    EXPECT_TRUE(kwtest::WaitInVirtualTime([] { return Calls("WriteOid(0xFF12FF1D").size() >= 2; }));
     EXPECT_EQ(::QueryWL_ConnectState(kw::Adapter()), 0);
 
     uint64_t before = kw::clock::NowMs();

@@ -44,6 +44,17 @@ inline std::string ReadFileBytes(const std::string& path) {
     return std::string(std::istreambuf_iterator<char>(in), {});
 }
 
+// Lets virtual time pass in steps of stepMs until done() holds, for at most ms; the program's
+// threads run as far as their own sleeps allow meanwhile.
+template <typename Done>
+bool WaitInVirtualTime(Done done, uint64_t ms = 8000, uint64_t stepMs = 10) {
+    for (uint64_t waited = 0; !done(); waited += stepMs) {
+        if (waited >= ms) return false;
+        kw::clock::SleepMs(stepMs);
+    }
+    return true;
+}
+
 class IsolatedTest : public ::testing::Test {
 protected:
     void SetUp() override {

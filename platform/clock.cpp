@@ -19,6 +19,8 @@ namespace {
 
 // Where virtual time starts: the same in every run, so that transcripts repeat.
 constexpr uint64_t kVirtualStartMs = 1'000'000'000;
+// The calendar second virtual time starts at (2026-01-01 00:00:00 UTC), for the same reason.
+constexpr int64_t kVirtualEpochSeconds = 1'767'225'600;
 
 struct Waiter {
     uint64_t deadline;
@@ -143,6 +145,7 @@ void Advance(uint64_t ms) {
 }
 
 int64_t WallSeconds() {
+    if (g_virtual) return kVirtualEpochSeconds + static_cast<int64_t>((Timeline().now - kVirtualStartMs) / 1000);
     using namespace std::chrono;
     return static_cast<int64_t>(duration_cast<seconds>(system_clock::now().time_since_epoch()).count());
 }

@@ -25,7 +25,7 @@ bool IsVirtual();
 // Lets time pass for the caller: in virtual time as SleepMs, in real time nothing.
 void Advance(uint64_t ms);
 
-// Seconds since 1970, for seeding random sources.
+// Seconds since 1970, for seeding random sources; in virtual time counted on the timeline.
 int64_t WallSeconds();
 
 struct Participant;

@@ -58,6 +58,15 @@ bool LoadWorldText(std::string_view text) {
 
 bool LoadDefaultWorld() { return LoadWorldFile(DefaultWorldPath()); }
 
+std::vector<AdapterSummary> WorldAdapters() {
+    LockedState sim;
+    std::vector<AdapterSummary> list;
+    for (size_t i = 0; i < sim->world.adapters.size() && i < sim->adapters.size(); ++i) {
+        list.push_back({static_cast<int>(i + 1), sim->world.adapters[i].description, sim->adapters[i].present});
+    }
+    return list;
+}
+
 bool UnplugAdapter(int number) {
     LockedState sim;
     AdapterState* adapter = Numbered(*sim, number);

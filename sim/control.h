@@ -18,6 +18,14 @@ bool LoadWorldFile(const std::string& path);
 bool LoadWorldText(std::string_view text);
 bool LoadDefaultWorld();
 
+// The adapters of the world, numbered from 1, and whether each is plugged in now.
+struct AdapterSummary {
+    int number = 0;
+    std::string description;  // 8-bit, as the world file gives it
+    bool present = false;
+};
+std::vector<AdapterSummary> WorldAdapters();
+
 // World events; false when there is no such adapter.
 bool UnplugAdapter(int number);
 bool PlugAdapter(int number);

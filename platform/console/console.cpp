@@ -4,9 +4,11 @@
 
 #include <algorithm>
 #include <iostream>
+#include <cstdio>
 #include <optional>
 
 #include "platform/clock.h"
+#include "platform/console/edit_line_reader.h"
 #include "platform/shell/notify_icon.h"
 #include "platform/text.h"
 #include "platform/ui/dialog.h"
@@ -66,6 +68,48 @@ std::string WithoutComment(const std::string& line) {
     return line;
 }
 
+struct CommandHelp {
+    const char* word;
+    const char* form;
+    const char* summary;
+};
+
+constexpr CommandHelp kCommandHelp[] = {
+    {"help", "help [COMMAND]", "list the commands, or show the form of one"},
+    {"show", "show", "draw the active window: its caption, then one line per control"},
+    {"get", "get ID", "one line for control ID: kind, text and state"},
+    {"items", "items ID", "the items or rows of a list, one a line"},
+    {"click", "click ID", "click a button, check box or radio button"},
+    {"select", "select ID N", "choose item N of a combo box or list, or click row N of a list view"},
+    {"dblclick", "dblclick ID N", "double-click row N of a list view"},
+    {"type", "type ID TEXT", "replace the text of edit field ID with TEXT (the rest of the line)"},
+    {"scroll", "scroll ID POS", "move track bar ID to POS"},
+    {"close", "close", "the close box of the active window"},
+    {"key", "key enter|esc", "press Enter or Esc in the active window"},
+    {"answer", "answer yes|no|ok",
+     "reply to the message box that waits (in a script: to the next box an action raises)"},
+    {"tray", "tray click|dblclick|rclick|menu ID",
+     "use the notification-area icon; menu ID right-clicks it and chooses command ID"},
+    {"tick", "tick [N]", "let N timer periods pass (default 1)"},
+    {"quit", "quit", "end the input: the program exits as when Exit is chosen"},
+};
+
+// Commands that only look, so they may run while a message box of this thread waits.
+bool OnlyLooks(const std::string& command) {
+    return command == "help" || command == "show" || command == "get" || command == "items" || command == "answer" ||
+           command == "quit";
+}
+
+std::string ButtonList(ui::MessageBoxButtons buttons) {
+    return buttons == ui::MessageBoxButtons::YesNo ? "yes/no" : "ok";
+}
+
+void AppendEscape(std::string& out, const char* format, unsigned value) {
+    char escape[8];
+    std::snprintf(escape, sizeof escape, format, value);
+    out += escape;
+}
+
 // For `type ID TEXT`: everything after the one blank that follows ID.
 std::string TextAfterId(const std::string& line) {
     size_t at = 0;
@@ -81,8 +125,13 @@ std::string TextAfterId(const std::string& line) {
 CConsole::CConsole(std::istream& in, std::ostream& out)
     : reader_(std::make_unique<StreamLineReader>(in)), out_(out), terminal_(false) {}
 
-CConsole::CConsole(int terminalFd, std::ostream& out)
-    : reader_(std::make_unique<FdLineReader>(terminalFd)), out_(out), terminal_(true) {}
+CConsole::CConsole(int terminalFd, std::ostream& out) : out_(out), terminal_(true) {
+    if (IsTerminal(terminalFd)) {
+        reader_ = std::make_unique<EditLineReader>(terminalFd);
+    } else {
+        reader_ = std::make_unique<FdLineReader>(terminalFd);
+    }
+}
 
 CConsole::~CConsole() {
     if (ui::InputSource() == this) ui::SetInputSource(nullptr);
@@ -96,19 +145,43 @@ std::unique_ptr<CConsole> MakeStandardConsole() {
 }
 
 void CConsole::Attach() {
+    uiThread_ = std::this_thread::get_id();
     clock::UseVirtualTime(!terminal_);
     ui::SetInputSource(this);
 }
 
-void CConsole::RegisterCommand(const std::string& word, CommandHandler handler) {
-    extraCommands_[word] = std::move(handler);
+void CConsole::RegisterCommand(const std::string& word, const std::string& form, const std::string& summary,
+                               CommandHandler handler) {
+    extraCommands_[word] = ExtraCommand{form, summary, std::move(handler)};
 }
 
 void CConsole::SetEndOfInputHandler(std::function<void()> handler) { endOfInput_ = std::move(handler); }
 
+std::string VisibleText(const std::string& utf8) {
+    std::string out;
+    out.reserve(utf8.size());
+    for (size_t i = 0; i < utf8.size(); ++i) {
+        auto byte = static_cast<unsigned char>(utf8[i]);
+        if (byte < 0x20 || byte == 0x7F) {
+            AppendEscape(out, "\\x%02X", byte);
+        } else if (byte == 0xC2 && i + 1 < utf8.size() && static_cast<unsigned char>(utf8[i + 1]) >= 0x80 &&
+                   static_cast<unsigned char>(utf8[i + 1]) <= 0x9F) {
+            AppendEscape(out, "\\u%04X", static_cast<unsigned char>(utf8[++i]));
+        } else {
+            out += utf8[i];
+        }
+    }
+    return out;
+}
+
 void CConsole::PrintLine(const std::string& line) {
     std::lock_guard lock(outMutex_);
-    out_ << line << '\n';
+    if (terminal_) {
+        reader_->PrintAbove(out_, VisibleText(line));
+        prompted_ = false;
+        return;
+    }
+    out_ << VisibleText(line) << '\n';
     out_.flush();
 }
 
@@ -120,15 +193,71 @@ void CConsole::ErrorIfAny(const std::string& text) {
 
 void CConsole::OnEvent(const std::string& line) { PrintLine(line); }
 
+void CConsole::OnFrameEvent(const std::string& line) {
+    // A person at a terminal would see a line a second; a script keeps every frame.
+    if (!terminal_) PrintLine(line);
+}
+
 void CConsole::EndInput() {
     if (ended_) return;
-    ended_ = true;
+    {
+        std::lock_guard lock(answerMutex_);
+        ended_ = true;
+        answered_.notify_all();
+    }
     if (endOfInput_) endOfInput_();
 }
 
-void CConsole::Redraw() {
-    if (ui::CDialog* dialog = ui::ActiveDialog()) {
-        for (const auto& line : ui::DescribeDialog(*dialog)) PrintLine(line);
+// Lines of the active window that differ from what the last command found.
+void CConsole::PrintChangedLines() {
+    if (!beforeCommand_) return;
+    WindowLines before = std::move(*beforeCommand_);
+    beforeCommand_.reset();
+    ui::CDialog* dialog = ui::ActiveDialog();
+    if (!dialog || dialog->Handle() != before.window) return;
+    std::vector<std::string> now = ui::DescribeDialog(*dialog);
+    for (size_t i = 0; i < now.size(); ++i) {
+        if (i >= before.lines.size() || now[i] != before.lines[i]) PrintLine(now[i]);
+    }
+}
+
+std::string CConsole::PromptText() {
+    std::lock_guard lock(answerMutex_);
+    if (waitingBoxes_.empty()) return "> ";
+    const ui::MessageBoxRequest& box = waitingBoxes_.front()->box;
+    return "messagebox " + VisibleText(ui::QuoteText(box.caption)) + " " + VisibleText(ui::QuoteText(box.text)) +
+           " answer " + ButtonList(box.buttons) + "> ";
+}
+
+void CConsole::Prompt() {
+    std::string prompt = PromptText();
+    std::lock_guard lock(outMutex_);
+    if (reader_->ShowsPrompt()) {
+        reader_->SetPrompt(prompt);
+    } else if (!prompted_) {
+        out_ << prompt;
+        out_.flush();
+        prompted_ = true;
+    }
+}
+
+void CConsole::ReadAndExecute(int timeoutMs) {
+    std::string line;
+    switch (reader_->Read(line, timeoutMs)) {
+        case ReadResult::Line:
+            prompted_ = false;
+            if (terminal_) {
+                if (ui::CDialog* dialog = ui::ActiveDialog()) {
+                    beforeCommand_ = WindowLines{dialog->Handle(), ui::DescribeDialog(*dialog)};
+                }
+            }
+            Execute(line);
+            break;
+        case ReadResult::Timeout:
+            break;
+        case ReadResult::End:
+            EndInput();
+            break;
     }
 }
 
@@ -141,32 +270,12 @@ bool CConsole::Step() {
     }
     int timeout = -1;
     if (terminal_) {
-        if (redrawDue_) {
-            Redraw();
-            redrawDue_ = false;
-        }
-        if (!prompted_) {
-            std::lock_guard lock(outMutex_);
-            out_ << "> ";
-            out_.flush();
-            prompted_ = true;
-        }
+        PrintChangedLines();
+        Prompt();
         int64_t untilTimer = ui::MsUntilNextTimer();
         timeout = untilTimer < 0 ? kTerminalPollMs : static_cast<int>(std::min<int64_t>(untilTimer, kTerminalPollMs));
     }
-    std::string line;
-    switch (reader_->Read(line, timeout)) {
-        case ReadResult::Line:
-            prompted_ = false;
-            redrawDue_ = true;
-            Execute(line);
-            break;
-        case ReadResult::Timeout:
-            break;
-        case ReadResult::End:
-            EndInput();
-            break;
-    }
+    ReadAndExecute(timeout);
     return true;
 }
 
@@ -180,21 +289,23 @@ void CConsole::Execute(const std::string& rawLine) {
     if (command != "type") words = SplitWords(WithoutComment(line));
     auto argCount = words.size() - 1;
 
+    std::optional<ui::MessageBoxButtons> boxOfThisThread;
+    {
+        std::lock_guard lock(answerMutex_);
+        if (!waitingBoxes_.empty() && OnUiThread() && terminal_) boxOfThisThread = waitingBoxes_.front()->box.buttons;
+    }
+    if (boxOfThisThread && !OnlyLooks(command)) {
+        return Error("a message box waits: answer " + ButtonList(*boxOfThisThread) + " first");
+    }
     if (command == "quit") {
         if (argCount != 0) return Error("quit takes no arguments");
         return EndInput();
     }
-    if (command == "answer") {
-        static const std::map<std::string, int> kAnswers{{"yes", ui::IDYES}, {"no", ui::IDNO}, {"ok", ui::IDOK}};
-        auto found = argCount == 1 ? kAnswers.find(words[1]) : kAnswers.end();
-        if (found == kAnswers.end()) return Error("answer takes yes, no or ok");
-        std::lock_guard lock(answerMutex_);
-        answers_.push_back(found->second);
-        return;
-    }
+    if (command == "help") return ExecuteHelp(words);
+    if (command == "answer") return ExecuteAnswer(words);
     if (command == "tray") return ExecuteTray(words);
     if (auto extra = extraCommands_.find(command); extra != extraCommands_.end()) {
-        std::string error = extra->second(std::vector<std::string>(words.begin() + 1, words.end()));
+        std::string error = extra->second.handler(std::vector<std::string>(words.begin() + 1, words.end()));
         if (!error.empty()) Error(error);
         return;
     }
@@ -212,7 +323,7 @@ void CConsole::Execute(const std::string& rawLine) {
         {"show", 0}, {"close", 0}, {"key", 1}, {"get", 1}, {"items", 1}, {"click", 1},
         {"select", 2}, {"dblclick", 2}, {"scroll", 2}, {"type", 1}};
     auto shape = kWindowCommands.find(command);
-    if (shape == kWindowCommands.end()) return Error("unknown command " + command);
+    if (shape == kWindowCommands.end()) return Error("unknown command " + command + " (help lists the commands)");
     if (command == "type" ? argCount < 1 : argCount != shape->second) {
         return Error(command + " takes " + std::to_string(shape->second) + " argument(s)");
     }
@@ -250,6 +361,54 @@ void CConsole::Execute(const std::string& rawLine) {
     if (command == "scroll") return ErrorIfAny(ui::user::Scroll(*dialog, *id, *number));
 }
 
+void CConsole::ExecuteHelp(const std::vector<std::string>& words) {
+    if (words.size() > 2) return Error("help takes at most one command");
+    auto line = [](const std::string& form, const std::string& summary) {
+        std::string padded = form;
+        padded.resize(std::max<size_t>(form.size() + 2, 36), ' ');
+        return padded + summary;
+    };
+    if (words.size() == 1) {
+        for (const auto& help : kCommandHelp) PrintLine(line(help.form, help.summary));
+        for (const auto& [word, extra] : extraCommands_) PrintLine(line(extra.form, extra.summary));
+        return;
+    }
+    for (const auto& help : kCommandHelp) {
+        if (words[1] == help.word) {
+            PrintLine(std::string("usage: ") + help.form);
+            return PrintLine(std::string("  ") + help.summary);
+        }
+    }
+    if (auto extra = extraCommands_.find(words[1]); extra != extraCommands_.end()) {
+        PrintLine("usage: " + extra->second.form);
+        return PrintLine("  " + extra->second.summary);
+    }
+    Error("unknown command " + words[1] + " (help lists the commands)");
+}
+
+void CConsole::ExecuteAnswer(const std::vector<std::string>& words) {
+    static const std::map<std::string, int> kAnswers{{"yes", ui::IDYES}, {"no", ui::IDNO}, {"ok", ui::IDOK}};
+    auto found = words.size() == 2 ? kAnswers.find(words[1]) : kAnswers.end();
+    if (found == kAnswers.end()) return Error("answer takes yes, no or ok");
+    std::unique_lock lock(answerMutex_);
+    if (!terminal_) {
+        answers_.push_back(found->second);
+        return;
+    }
+    if (waitingBoxes_.empty()) {
+        lock.unlock();
+        return Error("no message box waits for an answer");
+    }
+    WaitingBox* box = waitingBoxes_.front();
+    if (!ui::HasButton(box->box.buttons, found->second)) {
+        lock.unlock();
+        return Error("the message box takes " + ButtonList(box->box.buttons));
+    }
+    box->answer = found->second;
+    waitingBoxes_.pop_front();
+    answered_.notify_all();
+}
+
 void CConsole::ExecuteTray(const std::vector<std::string>& words) {
     static const std::map<std::string, shell::IconMouse> kMouse{
         {"click", shell::IconMouse::Click}, {"dblclick", shell::IconMouse::DoubleClick},
@@ -270,7 +429,35 @@ void CConsole::ExecuteTray(const std::vector<std::string>& words) {
     Error("tray takes click, dblclick, rclick or menu ID");
 }
 
+// A terminal's box waits for the person. On the user-interface thread this reads and runs the
+// commands that may come meanwhile; another thread just waits.
+int CConsole::WaitForAnswer(const ui::MessageBoxRequest& box) {
+    WaitingBox waiting{box, 0};
+    {
+        std::lock_guard lock(answerMutex_);
+        waitingBoxes_.push_back(&waiting);
+    }
+    if (OnUiThread()) {
+        while (!ended_) {
+            {
+                std::lock_guard lock(answerMutex_);
+                if (waiting.answer != 0) break;
+            }
+            Prompt();
+            ReadAndExecute(kTerminalPollMs);
+        }
+    } else {
+        Prompt();
+        std::unique_lock lock(answerMutex_);
+        answered_.wait(lock, [&] { return waiting.answer != 0 || ended_; });
+    }
+    std::lock_guard lock(answerMutex_);
+    std::erase(waitingBoxes_, &waiting);
+    return waiting.answer != 0 ? waiting.answer : ui::FirstButton(box.buttons);
+}
+
 int CConsole::AnswerMessageBox(const ui::MessageBoxRequest& box) {
+    if (terminal_) return WaitForAnswer(box);
     int answer = ui::FirstButton(box.buttons);
     {
         std::lock_guard lock(answerMutex_);

@@ -4,6 +4,7 @@
 
 #include <cstddef>
 #include <istream>
+#include <ostream>
 #include <string>
 
 namespace kw::console {
@@ -19,6 +20,11 @@ public:
     // One line without its line break (a CR before it is dropped too). timeoutMs < 0 waits for
     // as long as it takes.
     virtual ReadResult Read(std::string& line, int timeoutMs) = 0;
+    // A reader that edits lines shows the prompt itself and keeps it below what is printed.
+    virtual bool ShowsPrompt() const { return false; }
+    virtual void SetPrompt(const std::string& /*prompt*/) {}
+    // Prints one line above the line being typed; any thread.
+    virtual void PrintAbove(std::ostream& out, const std::string& text) { out << text << '\n' << std::flush; }
 };
 
 class StreamLineReader : public LineReader {

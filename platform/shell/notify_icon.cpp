@@ -14,6 +14,7 @@ namespace {
 struct NotificationAreaRecord {
     std::vector<ShownIcon> icons;
     ui::Point cursor{0, 0};
+    std::vector<std::vector<ui::IconHandle>> animations;
 };
 
 NotificationAreaRecord& Area() {
@@ -23,6 +24,16 @@ NotificationAreaRecord& Area() {
 
 // Where the icons sit: the lower right corner of the screen.
 constexpr ui::Point kIconPlace{ui::kScreen.width - 40, ui::kScreen.height - 12};
+
+bool AreFramesOfOneAnimation(ui::IconHandle a, ui::IconHandle b) {
+    for (const auto& frames : Area().animations) {
+        if (std::find(frames.begin(), frames.end(), a) != frames.end() &&
+            std::find(frames.begin(), frames.end(), b) != frames.end()) {
+            return true;
+        }
+    }
+    return false;
+}
 
 std::vector<ShownIcon>::iterator FindIcon(const NotifyIconData& data) {
     auto& icons = Area().icons;
@@ -73,10 +84,15 @@ bool NotifyIcon(NotifyAction action, const NotifyIconData& data) {
             return true;
         }
         case NotifyAction::Modify:
+        {
             if (!present) return false;
+            bool nextFrame = data.flags == kNotifyIcon && AreFramesOfOneAnimation(found->icon, data.icon);
             Apply(*found, data);
-            if (data.flags & (kNotifyIcon | kNotifyTip)) ui::ReportEvent("tray: modify" + DescribeChange(data));
+            if (!(data.flags & (kNotifyIcon | kNotifyTip))) return true;
+            std::string line = "tray: modify" + DescribeChange(data);
+            nextFrame ? ui::ReportFrameEvent(line) : ui::ReportEvent(line);
             return true;
+        }
         case NotifyAction::Delete:
             if (!present) return false;
             Area().icons.erase(found);
@@ -87,6 +103,11 @@ bool NotifyIcon(NotifyAction action, const NotifyIconData& data) {
 }
 
 std::vector<ShownIcon> NotificationIcons() { return Area().icons; }
+
+void DeclareIconAnimation(std::vector<ui::IconHandle> frames) {
+    auto& animations = Area().animations;
+    if (std::find(animations.begin(), animations.end(), frames) == animations.end()) animations.push_back(std::move(frames));
+}
 
 std::string UseIcon(IconMouse action) {
     if (Area().icons.empty()) return "no icon in the notification area";

@@ -51,6 +51,10 @@ struct ShownIcon {
 };
 std::vector<ShownIcon> NotificationIcons();
 
+// Pictures that are frames of one animation: a change from one to another is reported as a
+// frame event (see ui::ReportFrameEvent), which a person at a terminal is not shown.
+void DeclareIconAnimation(std::vector<ui::IconHandle> frames);
+
 // What the user does with the newest icon: the mouse messages it sends, queued for its window.
 enum class IconMouse { Click, DoubleClick, RightClick };
 // Empty when done; otherwise why not (no icon, or one that sends no notifications).

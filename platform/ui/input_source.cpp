@@ -17,6 +17,10 @@ void ReportEvent(const std::string& line) {
     if (IInputSource* source = g_source) source->OnEvent(line);
 }
 
+void ReportFrameEvent(const std::string& line) {
+    if (IInputSource* source = g_source) source->OnFrameEvent(line);
+}
+
 std::string QuoteText(std::u16string_view text) {
     std::string utf8 = ToUtf8(text);
     std::string quoted = "\"";

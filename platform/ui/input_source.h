@@ -32,6 +32,8 @@ public:
     virtual int ChooseMenuCommand(const std::vector<MenuEntry>& entries) = 0;
     // Any thread. One line of what happened ("window: open ...", "tray: ...", "messagebox: ...").
     virtual void OnEvent(const std::string& line) = 0;
+    // Any thread. A line that only shows the next frame of an animation.
+    virtual void OnFrameEvent(const std::string& line) { OnEvent(line); }
     // User-interface thread: a dialog was initialised and its modal loop is about to run.
     virtual void OnDialogOpened(CDialog& /*dialog*/) {}
 };
@@ -43,6 +45,7 @@ IInputSource* InputSource();
 
 // Hands an event line to the installed source.
 void ReportEvent(const std::string& line);
+void ReportFrameEvent(const std::string& line);
 
 // A text as event lines show it: in double quotes, with \n, \r, \" and \\ escaped.
 std::string QuoteText(std::u16string_view text);

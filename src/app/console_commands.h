@@ -6,7 +6,11 @@
 
 namespace kw {
 
-// sim remove N | sim insert N | sim wzc STATUS. Returns an error text, empty when done.
-std::string RunSimCommand(const std::vector<std::string>& args);
+inline constexpr char kSimCommandForm[] = "sim | sim remove N | sim insert N | sim wzc STATUS";
+inline constexpr char kSimCommandSummary[] =
+    "list the world's adapters; unplug or plug adapter N; set the Zero Configuration status";
+
+// Returns an error text, empty when done; what the command shows goes to output, a line each.
+std::string RunSimCommand(const std::vector<std::string>& args, std::vector<std::string>& output);
 
 }  // namespace kw

@@ -21,7 +21,13 @@ int main(int argc, char** argv) {
         console = std::make_unique<kw::console::CConsole>(std::cin, std::cout);
     }
     console->Attach();
-    console->RegisterCommand("sim", kw::RunSimCommand);
+    console->RegisterCommand("sim", kw::kSimCommandForm, kw::kSimCommandSummary,
+                             [&console](const std::vector<std::string>& args) {
+                                 std::vector<std::string> output;
+                                 std::string error = kw::RunSimCommand(args, output);
+                                 for (const auto& line : output) console->PrintLine(line);
+                                 return error;
+                             });
 
     kw::CKWConfigApp app([](const std::u16string& caption) { return kw::shell::FindWindowByCaption(caption).has_value(); });
     std::vector<std::string> args(argv, argv + argc);

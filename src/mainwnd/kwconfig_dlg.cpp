@@ -102,6 +102,8 @@ bool CKWConfigDlg::OnInitDialog() {
     wantedIcon_ = shownIcon_ = kTrayStationIdle;
     tray_.SetTarget(this);
     tray_.SetIcon(ui::LoadIcon(kTrayIconResources[kTrayStationIdle]));
+    shell::DeclareIconAnimation({ui::LoadIcon(kTrayIconResources[kTrayConnectedA]),
+                                 ui::LoadIcon(kTrayIconResources[kTrayConnectedB])});
     taskbarCreatedMessage_ = ui::RegisterWindowMessage(shell::kTaskbarCreatedMessage);
     InstallLanguageSwitchHooks();
     Show(false);

@@ -152,7 +152,9 @@ quit
                            "tray: modify icon=189",
                            "tray: modify icon=192",
                            "1195 label \"Connected to Access Point.\"",
+                           "sim: 1: Test Adapter (unplugged)",
                            "tray: delete",  // removed: gone within one tick
+                           "sim: 1: Test Adapter (plugged in)",
                            "tray: add icon=193" + kTip,
                            "1181 combo \"Test Adapter\" sel=0",
                            // The service takes the adapter; handing it the saved status (0) lets go
@@ -160,9 +162,9 @@ quit
                            "tray: modify icon=174",
                            "tray: modify icon=189",
                            "tray: modify icon=192",
-                           "error: no adapter 9",
+                           "error: no adapter 9: the world's adapters are 1 to 1 (sim lists them)",
                            "error: not a number: x",
-                           "error: usage: sim remove N | sim insert N | sim wzc STATUS",
+                           "sim: 1: Test Adapter (plugged in)",
                            "window: close " + kCaption,
                            "tray: delete",
                        }));

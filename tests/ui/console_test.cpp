@@ -8,6 +8,7 @@
 #include "platform/console/console.h"
 #include "platform/console/line_reader.h"
 #include "platform/clock.h"
+#include "platform/text.h"
 #include "tests/ui/test_dialogs.h"
 #include "tests/ui/tray_window.h"
 #include "tests/ui/ui_fixture.h"
@@ -182,7 +183,7 @@ TEST_F(ConsoleTest, ExtraCommandWordsGoToTheirHandlers) {
     CTestDlg dialog;
     std::vector<std::vector<std::string>> calls;
     auto lines = Run("sim remove 1   # unplug\nsim wzc\n", dialog, [&](CConsole& console) {
-        console.RegisterCommand("sim", [&](const std::vector<std::string>& args) {
+        console.RegisterCommand("sim", "sim ...", "world events", [&](const std::vector<std::string>& args) {
             calls.push_back(args);
             return args.size() == 2 ? std::string() : std::string("sim wzc takes a status");
         });
@@ -222,7 +223,7 @@ TEST_F(ConsoleTest, AMenuChoiceWithoutAMenuIsAnError) {
     EXPECT_EQ(lines[3], "window \"Test Dialog\"");
 }
 
-TEST_F(ConsoleTest, ATerminalPromptsRedrawsAndFiresTheTimerInRealTime) {
+TEST_F(ConsoleTest, ATerminalPromptsPrintsWhatACommandChangedAndFiresTheTimerInRealTime) {
     class CFastTimerDlg : public CDialog {
     public:
         CFastTimerDlg() : CDialog(DialogTemplate{1, u"Fast", {{kCheck, ControlKind::CheckBox, u"Box", 0}}}) {}
@@ -256,9 +257,8 @@ TEST_F(ConsoleTest, ATerminalPromptsRedrawsAndFiresTheTimerInRealTime) {
     EXPECT_TRUE(dialog.IsItemChecked(kCheck));
     EXPECT_EQ(out.str(),
               "window: open \"Fast\"\n"
-              "window \"Fast\"\n21 check \"Box\"\n> "  // drawn, then the prompt
-              "window \"Fast\"\n21 check \"Box\" checked\n> "
-              "window: close \"Fast\"\n");
+              "> 21 check \"Box\" checked\n"  // the line the click changed, not the whole window
+              "> window: close \"Fast\"\n");
 }
 
 TEST_F(ConsoleTest, LinesAreBoundedAndLoseTheirCarriageReturn) {
@@ -298,6 +298,117 @@ TEST_F(ConsoleTest, LinesAreBoundedAndLoseTheirCarriageReturn) {
         EXPECT_EQ(lines[2], "two");
         EXPECT_EQ(lines[3], "last");
     }
+}
+
+}  // namespace
+}  // namespace kwtest
+
+namespace kwtest {
+namespace {
+
+// True when the wanted lines appear in this order among the printed ones.
+bool AppearInOrder(const std::vector<std::string>& lines, const std::vector<std::string>& wanted) {
+    size_t next = 0;
+    for (const auto& line : lines) {
+        if (next < wanted.size() && line == wanted[next]) ++next;
+    }
+    return next == wanted.size();
+}
+
+class TerminalConsoleTest : public ConsoleTest {
+protected:
+    // Runs the test dialog under a console reading a terminal-like pipe that holds the script.
+    std::vector<std::string> RunTerminal(const std::string& script, CTestDlg& dialog) {
+        int ends[2];
+        EXPECT_EQ(::pipe(ends), 0);
+        EXPECT_EQ(::write(ends[1], script.data(), script.size()), static_cast<ssize_t>(script.size()));
+        ::close(ends[1]);
+        std::ostringstream out;
+        {
+            CConsole console(ends[0], out);
+            console.Attach();
+            result = dialog.DoModal();
+        }
+        ::close(ends[0]);
+        kw::clock::UseVirtualTime(true);
+        return SplitLines(out.str());
+    }
+};
+
+TEST_F(TerminalConsoleTest, AMessageBoxWaitsForTheAnswerWithItsQuestionInThePrompt) {
+    CTestDlg dialog;
+    auto lines = RunTerminal("answer yes\nclick 22\nclick 21\nget 21\nanswer ok\nanswer no\nanswer yes\n", dialog);
+    const std::string prompt = "messagebox \"Question\" \"Use the previous setting?\\nReally?\" answer yes/no> ";
+    EXPECT_TRUE(AppearInOrder(lines, {
+                                         "> error: no message box waits for an answer",
+                                         "> " + prompt + "error: a message box waits: answer yes/no first",
+                                         prompt + "21 check \"Enabled\"",  // looking is allowed meanwhile
+                                         prompt + "error: the message box takes yes/no",
+                                         prompt + "messagebox: \"Question\" \"Use the previous setting?\\nReally?\" "
+                                                  "[yes/no] -> no",
+                                         "> error: no message box waits for an answer",
+                                     }))
+        << ::testing::PrintToString(lines);
+    EXPECT_EQ(dialog.answers, std::vector<int>{kw::ui::IDNO});
+    EXPECT_FALSE(dialog.IsItemChecked(kCheck));  // the click while the box waited did nothing
+}
+
+TEST_F(TerminalConsoleTest, AnAnimationFrameIsShownOnlyToAScript) {
+    std::ostringstream scriptOut;
+    std::istringstream none;
+    CConsole script(none, scriptOut);
+    script.OnFrameEvent("tray: modify icon=192");
+    int ends[2];
+    ASSERT_EQ(::pipe(ends), 0);
+    std::ostringstream terminalOut;
+    {
+        CConsole terminal(ends[0], terminalOut);
+        terminal.OnFrameEvent("tray: modify icon=192");
+        terminal.OnEvent("tray: modify icon=178");
+    }
+    ::close(ends[0]);
+    ::close(ends[1]);
+    EXPECT_EQ(scriptOut.str(), "tray: modify icon=192\n");
+    EXPECT_EQ(terminalOut.str(), "tray: modify icon=178\n");
+}
+
+TEST_F(ConsoleTest, HelpListsEveryCommandAndGivesTheFormOfOne) {
+    CTestDlg dialog;
+    auto lines = Run("help\nhelp select\nhelp sim\nhelp nothing\nfrobnicate\n", dialog, [](CConsole& console) {
+        console.RegisterCommand("sim", "sim remove N", "unplug adapter N",
+                                [](const std::vector<std::string>&) { return std::string(); });
+    });
+    std::vector<std::string> firstWords;
+    for (const auto& line : lines) firstWords.push_back(line.substr(0, line.find(' ')));
+    for (const char* command : {"help", "show", "get", "items", "click", "select", "dblclick", "type", "scroll",
+                                "close", "key", "answer", "tray", "tick", "quit", "sim"}) {
+        EXPECT_EQ(std::count(firstWords.begin(), firstWords.end(), command), 1) << command;
+    }
+    EXPECT_TRUE(AppearInOrder(lines, {"usage: select ID N",
+                                      "  choose item N of a combo box or list, or click row N of a list view",
+                                      "usage: sim remove N", "  unplug adapter N",
+                                      "error: unknown command nothing (help lists the commands)",
+                                      "error: unknown command frobnicate (help lists the commands)"}))
+        << ::testing::PrintToString(lines);
+}
+
+TEST(VisibleTextTest, ControlCharactersFromOutsideCannotReachTheTerminal) {
+    using kw::console::VisibleText;
+    EXPECT_EQ(VisibleText("plain \"text\" \xC3\xA4"), "plain \"text\" \xC3\xA4");
+    EXPECT_EQ(VisibleText("a\x1B[2Jb\x07"), "a\\x1B[2Jb\\x07");
+    EXPECT_EQ(VisibleText(std::string("n\0l", 3)), "n\\x00l");
+    EXPECT_EQ(VisibleText("del\x7F"), "del\\x7F");
+    EXPECT_EQ(VisibleText("c1 \xC2\x9B" "31m \xC2\x85"), "c1 \\u009B31m \\u0085");
+    EXPECT_EQ(VisibleText("nbsp \xC2\xA0 cut \xC2"), "nbsp \xC2\xA0 cut \xC2");
+}
+
+TEST(ConsolePrintTest, EveryPrintedLineShowsControlCharactersVisibly) {
+    std::istringstream in;
+    std::ostringstream out;
+    CConsole console(in, out);
+    console.PrintLine("0: " + kw::ToUtf8(u"Evil\x1B]0;title\x07") + " | 50%");
+    console.OnEvent("window: open " + kw::ui::QuoteText(u"Cap\x9Btion"));
+    EXPECT_EQ(out.str(), "0: Evil\\x1B]0;title\\x07 | 50%\nwindow: open \"Cap\\u009Btion\"\n");
 }
 
 }  // namespace

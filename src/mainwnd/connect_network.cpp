@@ -13,6 +13,7 @@
 #include "src/mainwnd/control_ids.h"
 #include "src/mainwnd/kwconfig_dlg.h"
 #include "src/mainwnd/survey_buffer.h"
+#include "src/security/authentication.h"
 #include "src/settings/appliers.h"
 #include "src/settings/hex_bytes.h"
 #include "src/settings/setting_keys.h"
@@ -185,6 +186,9 @@ void JoinNetwork(const SurveyNetwork& network, const ui::CWnd* owner) {
     } else {
         JoinProtected(ctx, path, security, owner);
     }
+    // The adapter joined when the name was set, before the path's security was in place; a
+    // started authentication rejoins by itself, anything else rejoins here.
+    if (!AuthenticationWanted()) ReapplyNetwork();
     if (OperationMode() == kModeStation) ApplyStoredDesiredRates(ctx);
 }
 

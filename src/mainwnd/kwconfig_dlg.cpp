@@ -13,8 +13,8 @@
 #include "src/device/kwwlan.h"
 #include "src/lang/language_table.h"
 #include "src/mainwnd/control_ids.h"
-#include "src/mainwnd/dialog_chain.h"
-#include "src/security/wpa_setting_dlg.h"
+#include "src/dialogs/dialog_chain.h"
+#include "src/dialogs/wpa_setting_dlg.h"
 #include "src/settings/app_key.h"
 #include "src/settings/restore.h"
 #include "src/settings/setting_keys.h"
@@ -381,7 +381,8 @@ void CKWConfigDlg::OnCommand(int id, ui::Notify code) {
 }
 
 void CKWConfigDlg::OnPanelButton() {
-    // Connecting and the settings dialogs are opened from here once they exist.
+    // The settings dialogs are opened from here once they exist.
+    if (OperationMode() == kModeStation && selectionHold_) ConnectSelectedNetwork();
 }
 
 void CKWConfigDlg::OpenUtilityWindow() {

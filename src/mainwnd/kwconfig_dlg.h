@@ -100,6 +100,9 @@ private:
     void SetPanelView(int view);
     void ShowModeCombo();
 
+    // ---- connecting ----
+    void ConnectSelectedNetwork();
+
     CTrayIcon& tray_;
     CAdapterDiscovery discovery_;
     CZeroConfigTracker zeroConfig_;

@@ -96,9 +96,9 @@ void CKWConfigDlg::CollectScanResults() {
     if (zeroConfig_.ControlState() != kZeroConfigInControl) ShowItem(kPanelButton, true);
     if (Config().enableAccessPoint) EnableItem(kModeCombo, true);
     if (!surveyBuffer_) return;
-    if (WL_RetrieveSiteSurveyData(Adapter(), surveyBuffer_.get(), static_cast<int>(kSurveyBufferSize)) == -1) return;
-    int listed = FillNetworkList();
-    EnableItem(kNetworkList, true);
+    // A failed retrieval keeps the rows of the last scan and lets the user scan again.
+    bool retrieved = WL_RetrieveSiteSurveyData(Adapter(), surveyBuffer_.get(), static_cast<int>(kSurveyBufferSize)) != -1;
+    int listed = retrieved ? FillNetworkList() : ListView(kNetworkList).ItemCount();
     EnableItem(kRefreshButton, true);
     SetItemText(kRefreshButton, GetText(u"MP_STA_Net_List_Refresh", u"Refresh"));
     SetItemText(kNetworkLabel, GetText(u"MP_STA_Available_Network", u"Avaliable Network:"));
@@ -146,7 +146,7 @@ void CKWConfigDlg::OnListClick(int id, int /*row*/) {
 
 void CKWConfigDlg::OnListDblClick(int id, int /*row*/) {
     if (id != kNetworkList || OperationMode() != kModeStation) return;
-    // Joining the selected network comes with the connect operation.
+    ConnectSelectedNetwork();
 }
 
 void CKWConfigDlg::ShowSelectedNetwork() {

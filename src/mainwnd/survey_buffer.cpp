@@ -33,6 +33,7 @@ std::vector<SurveyNetwork> ReadSurvey(const uint8_t* buffer, size_t size) {
         network.ssid.assign(reinterpret_cast<const char*>(header.ssid), ssidLength);
         network.privacy = header.privacy;
         network.rssi = header.rssi;
+        network.networkTypeInUse = header.networkTypeInUse;
         network.frequencyKhz = header.frequencyKhz;
         network.infrastructureMode = header.infrastructureMode;
         size_t room = header.length - kSurveyElementsOffset;

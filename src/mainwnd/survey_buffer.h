@@ -17,6 +17,7 @@ struct SurveyNetwork {
     std::string ssid;  // the SSID bytes, at most 32
     uint32_t privacy = 0;
     int32_t rssi = 0;
+    uint32_t networkTypeInUse = 0;
     uint32_t frequencyKhz = 0;
     uint32_t infrastructureMode = 0;
     std::basic_string<uint8_t> elements;  // the information elements after the fixed fields

@@ -14,7 +14,6 @@
 #include "src/device/kwwlan.h"
 #include "src/device/zero_config.h"
 #include "src/security/supplicant_workers.h"
-#include "src/security/wpa_setting_dlg.h"
 #include "src/settings/appliers.h"
 #include "src/settings/restore.h"
 #include "src/settings/setting_keys.h"
@@ -116,7 +115,7 @@ void EnterProgramDirectory() {
 bool AuthenticationWanted() { return g_runFlag; }
 bool ZeroConfigStoppedForAuthentication() { return g_zeroConfigStopped; }
 
-void CWpaSettingDlg::StartAuthentication() {
+void StartAuthentication() {
     if (g_runFlag) g_runFlag = false;
     JoinWorker();
     g_runFlag = true;
@@ -127,7 +126,7 @@ void CWpaSettingDlg::StartAuthentication() {
     g_worker = clock::Thread([] { AuthenticationLauncher(); });
 }
 
-void CWpaSettingDlg::StopAuthentication() {
+void StopAuthentication() {
     if (!g_runFlag) return;
     g_runFlag = false;
     JoinWorker();

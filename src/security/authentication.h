@@ -7,6 +7,12 @@
 
 namespace kw {
 
+// Stops a running worker, then starts a new one from the stored settings (stopping the Zero
+// Configuration service unless it leaves the adapter alone).
+void StartAuthentication();
+// Stops the running worker, if any, waiting for it; restarts the service when starting stopped it.
+void StopAuthentication();
+
 // True while authentication is wanted; the worker polls it.
 bool AuthenticationWanted();
 // True when starting authentication stopped the Zero Configuration service.

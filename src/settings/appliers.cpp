@@ -70,6 +70,11 @@ int ApplyDesiredRates(AdapterContext* ctx, const uint8_t* rates16) {
     return WriteSettingText(OperationMode(), key::kDesiredRate, FormatHexBytes(rates16, kDesiredRateBytes));
 }
 
+void ApplySupportedRates(AdapterContext* ctx) {
+    uint8_t rates[kDesiredRateBytes] = {};
+    if (QueryWL_SupportedRate(ctx, rates) != -1) ApplyDesiredRates(ctx, rates);
+}
+
 int ApplyEncryptionStatus(AdapterContext* ctx, int value) {
     return StoreIfAccepted(SetWL_WEPStatus(ctx, value), key::kWepStatus, value);
 }

@@ -25,6 +25,8 @@ int ApplyApWirelessMode(AdapterContext* ctx, int value);
 int ApplyApProtectionMode(AdapterContext* ctx, int value);
 int ApplyNetworkType(AdapterContext* ctx, int value);
 int ApplyDesiredRates(AdapterContext* ctx, const uint8_t* rates16);
+// Every rate the adapter supports becomes the desired rate; nothing when they cannot be read.
+void ApplySupportedRates(AdapterContext* ctx);
 int ApplyEncryptionStatus(AdapterContext* ctx, int value);
 int ApplyAuthenticationMode(AdapterContext* ctx, int value);
 int ApplyPowerSaveMode(AdapterContext* ctx, int value);

@@ -13,7 +13,7 @@
 #include "src/device/kwwlan.h"
 #include "src/device/regions.h"
 #include "src/lang/language_table.h"
-#include "src/security/wpa_setting_dlg.h"
+#include "src/security/authentication.h"
 #include "src/settings/appliers.h"
 #include "src/settings/hex_bytes.h"
 #include "src/settings/setting_keys.h"
@@ -118,11 +118,6 @@ bool LooksLikeRateList(const uint8_t* rates) {
     return empty <= 1;
 }
 
-void ApplySupportedRates(AdapterContext* ctx) {
-    uint8_t rates[kDesiredRateBytes] = {};
-    if (QueryWL_SupportedRate(ctx, rates) != -1) ApplyDesiredRates(ctx, rates);
-}
-
 void RestoreDesiredRates(AdapterContext* ctx) {
     std::u16string text = Trim(ReadSettingText(OperationMode(), key::kDesiredRate));
     uint8_t rates[kDesiredRateBytes] = {};
@@ -160,12 +155,12 @@ void StartStoredAuthentication(AdapterContext* ctx) {
     int auth = ReadSettingNumber(key::kAuthenticationMode);
     if (auth >= kAuthWpa && auth <= kAuthWpa2Psk) {
         clock::SleepMs(kAuthenticationDelayMs);
-        CWpaSettingDlg::StartAuthentication();
+        StartAuthentication();
     } else if ((auth == kAuthOpen || auth == kAuthAutoSwitch) && ReadSettingNumber(key::kDot1xRc4Wep) == 1 &&
                ReadSettingNumber(key::kWepStatus) == kWepEnabled) {
         SetWL_AuthenticationMode(ctx, kAuthOpen);
         clock::SleepMs(kAuthenticationDelayMs);
-        CWpaSettingDlg::StartAuthentication();
+        StartAuthentication();
     }
 }
 

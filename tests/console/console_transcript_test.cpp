@@ -170,4 +170,115 @@ quit
                        }));
 }
 
+// The lines a join script asks for (get 11xx) and the questions the program asked.
+std::vector<std::string> Picked(const std::vector<std::string>& lines) {
+    std::vector<std::string> picked;
+    for (const auto& line : lines) {
+        if (line.rfind("11", 0) == 0 || line.rfind("messagebox:", 0) == 0) picked.push_back(line);
+    }
+    return picked;
+}
+
+size_t CountPrefix(const std::vector<std::string>& lines, const std::string& prefix) {
+    size_t n = 0;
+    for (const auto& line : lines) n += line.rfind(prefix, 0) == 0 ? 1 : 0;
+    return n;
+}
+
+const std::string kQuestionWep = "messagebox: \"Use Previous WEP Setting\" \"You have selected to connect to the WEP encryption "
+                                 "network.\\nDo you want to use the previous WEP setting?\\n\" [yes/no] -> ";
+const std::string kQuestionWpa2 = "messagebox: \"Use Previous WPA2 Setting\" \"You have selected to connect to the WPA2 encryption "
+                                  "network.\\nDo you want to use the previous WPA2 setting?\\n\" [yes/no] -> ";
+const std::string kConnected = "1195 label \"Connected to Access Point.\"";
+const std::string kKeyInstalled = "WriteOid(0xFF12FF1D";
+
+// Open, WEP (key typed into the WEP key dialog), WPA2-PSK (pass phrase typed into the WPA dialog)
+// and 802.1X WEP (account typed through both dialogs), one after the other; then a restart.
+TEST_F(ConsoleTranscriptTest, JoinEachKindOfNetworkByDoubleClick) {
+    auto lines = RunProgram(R"(tick 6
+dblclick 1243 0
+tick 2
+get 1190
+get 1192
+get 1195
+answer no
+dblclick 1243 1
+click 1203
+click 1208
+click 1094
+type 1046 1234567890123
+select 1202 1
+click 1203
+close
+tick 2
+get 1190
+get 1192
+get 1195
+answer no
+dblclick 1243 3
+click 1510
+type 1521 correct horse battery
+click 1510
+close
+tick 3
+get 1190
+get 1192
+get 1195
+answer no
+dblclick 1243 8
+click 1203
+click 1212
+answer no
+click 1203
+click 1510
+select 1520 1
+type 1281 bob
+type 1027 Builder22
+click 1510
+close
+close
+tick 3
+get 1190
+get 1192
+get 1195
+)");
+    EXPECT_EQ(status, 0);
+    EXPECT_EQ(errors, "");
+    EXPECT_THAT(Picked(lines), ElementsAreArray<std::string>({
+                                   "1190 label \"Talvo-Guest\"", "1192 label \"NONE\"", kConnected,
+                                   kQuestionWep + "no", "1190 label \"CafeCorner\"", "1192 label \"WEP\"", kConnected,
+                                   kQuestionWpa2 + "no", "1190 label \"HomeWPA2\"", "1192 label \"AES\"", kConnected,
+                                   kQuestionWep + "no",
+                                   "messagebox: \"Use Previous 802.1x Setting\" \"You have selected to connect to the 802.1x "
+                                   "authentication network.\\nDo you want to use the previous 802.1x setting?\\n\" [yes/no] -> no",
+                                   "1190 label \"LabDot1x\"", "1192 label \"WEP\"", kConnected,
+                               }));
+    auto log = CallLog();
+    // The typed WEP key went to the driver as key #2, the default one.
+    EXPECT_THAT(log, ::testing::Contains("SetWL_WriteKey(1, 1, 1, [31 32 33 34 35 36 37 38 39 30 31 32 33]) = 0"));
+    const std::u16string station = u"Software\\Talvo\\KWConfig\\LastSetting\\KW7100\\0007\\Station";
+    EXPECT_EQ(kw::reg::ReadString(Hive::CurrentUser, station, u"SSID"), u"LabDot1x");
+    EXPECT_EQ(kw::reg::ReadString(Hive::CurrentUser, station, u"Dot1xRC4WEP"), u"1");
+    EXPECT_EQ(kw::reg::ReadString(Hive::CurrentUser, station, u"Dot1xProtocol"), u"1");
+    EXPECT_EQ(kw::reg::ReadString(Hive::CurrentUser, station, u"Dot1xUsername"), u"bob");
+    EXPECT_EQ(kw::reg::ReadString(Hive::CurrentUser, station, u"WEPKeyLength"), u"128");
+    // The last WPA dialog was applied without retyping the pass phrase.
+    EXPECT_EQ(kw::reg::ReadString(Hive::CurrentUser, station, u"Dot1xPassphrase"), u"");
+
+    // The choices survive a restart: the restore joins the last network again.
+    lines = RunProgram("tick 6\nget 1190\nget 1192\nget 1195\n");
+    EXPECT_THAT(Picked(lines), ElementsAre("1190 label \"LabDot1x\"", "1192 label \"WEP\"", kConnected));
+}
+
+// Keeping settings that do not fit the network: the WEP link stays down, and WPA installs no key.
+TEST_F(ConsoleTranscriptTest, KeepingWrongSettingsDoesNotBringTheLinkUp) {
+    auto lines = RunProgram("tick 6\nanswer yes\ndblclick 1243 1\ntick 3\nget 1195\nanswer yes\ndblclick 1243 2\ntick 4\nget 1192\n");
+    EXPECT_EQ(status, 0);
+    EXPECT_THAT(Picked(lines), ElementsAre(kQuestionWep + "yes", ::testing::StartsWith("1195 label \"Connecting..."),
+                                           "messagebox: \"Use Previous WPA Setting\" \"You have selected to connect to the WPA "
+                                           "encryption network.\\nDo you want to use the previous WPA setting?\\n\" [yes/no] -> yes",
+                                           "1192 label \"TKIP\""));
+    EXPECT_EQ(CountPrefix(CallLog(), kKeyInstalled), 0u);
+}
+
 }  // namespace

@@ -6,7 +6,7 @@
 #include "platform/registry.h"
 #include "src/app/language_switch.h"
 #include "src/lang/language_table.h"
-#include "src/mainwnd/dialog_chain.h"
+#include "src/dialogs/dialog_chain.h"
 #include "tests/mainwnd/main_window_fixture.h"
 
 namespace kwtest {

@@ -36,16 +36,20 @@ TEST_F(MainWindowTest, SurveyIsCollectedOnTheFifthTickAfterTheStart) {
     EXPECT_EQ(Calls("WL_RetrieveSiteSurveyData").size(), 2u);
 }
 
-TEST_F(MainWindowTest, FailedRetrievalKeepsTheScanningTextsAndDisabledList) {
+// The user can scan again: Refresh comes back; the list stays off while it has no rows.
+TEST_F(MainWindowTest, FailedRetrievalLetsTheUserScanAgain) {
     World(kOneAdapter + "Refuse=WL_RetrieveSiteSurveyData\n" + kOpenNetwork);
     Each(6, [](CKWConfigDlg& w) {
         return ListState(w) + Format(" pending=%d view=%d link=%s", w.ScanPending(), w.PanelView(),
                                      Text(w, kLinkStatus).c_str());
     });
+    user.Click(kRefreshButton);
+    Read([](CKWConfigDlg& w) { return ListState(w) + Format(" pending=%d", w.ScanPending()); });
     Run();
-    EXPECT_EQ(trace[4], "Scanning Avaliable Network...|Scanning......|list=0 refresh=0 button=1 rows=0 pending=0 "
+    EXPECT_EQ(trace[4], "Avaliable Network:|Refresh|list=0 refresh=1 button=1 rows=0 pending=0 "
                         "view=0 link=Connected to Access Point.");
     EXPECT_EQ(trace[5], trace[4]);
+    EXPECT_EQ(trace[6], "Scanning Avaliable Network...|Scanning......|list=0 refresh=0 button=0 rows=0 pending=1");
 }
 
 TEST_F(MainWindowTest, EmptySurveyLeavesTheListDisabled) {
@@ -137,7 +141,7 @@ TEST_F(MainWindowTest, SelectionHoldsForEightTicksAndASecondClickRestartsIt) {
     Each(3, panel);
     user.Select(kNetworkList, 1);  // again: eight more ticks
     Each(9, panel);
-    user.DoubleClick(kNetworkList, 1);  // connecting comes later: nothing happens yet
+    user.DoubleClick(kNetworkList, 1);  // connects, and the current network returns at once
     Read(panel);
     Run();
     std::vector<std::string> expected(3, "view=1 hold=1 channel=1");
@@ -145,7 +149,7 @@ TEST_F(MainWindowTest, SelectionHoldsForEightTicksAndASecondClickRestartsIt) {
     // The hold runs out: the current-network view returns, its values from the next tick on.
     expected.push_back("view=0 hold=0 channel=");
     expected.push_back("view=0 hold=0 channel=6");
-    expected.push_back("view=1 hold=1 channel=1");
+    expected.push_back("view=0 hold=0 channel=");
     EXPECT_EQ(trace, expected);
 }
 

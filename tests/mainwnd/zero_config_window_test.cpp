@@ -3,7 +3,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include "src/mainwnd/dialog_chain.h"
+#include "src/dialogs/dialog_chain.h"
 #include "tests/mainwnd/main_window_fixture.h"
 
 namespace kwtest {

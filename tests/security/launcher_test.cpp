@@ -5,7 +5,6 @@
 #include <chrono>
 #include <thread>
 
-#include "src/security/wpa_setting_dlg.h"
 #include "tests/support/sim_env.h"
 
 namespace {
@@ -60,17 +59,17 @@ protected:
 };
 
 TEST_F(LauncherTest, StopWhenIdleDoesNothing) {
-    kw::CWpaSettingDlg::StopAuthentication();
+    kw::StopAuthentication();
     EXPECT_TRUE(Log().empty());
 }
 
 TEST_F(LauncherTest, SharedKeyModeStartsNoWorkerAndStaysRunning) {
     Store(u"AuthenticationMode", u"1");
-    kw::CWpaSettingDlg::StartAuthentication();
+    kw::StartAuthentication();
     EXPECT_TRUE(kw::AuthenticationWanted());
     EXPECT_TRUE(kw::ZeroConfigStoppedForAuthentication());
     EXPECT_TRUE(Called("KWStopWZCService() = 0"));
-    kw::CWpaSettingDlg::StopAuthentication();
+    kw::StopAuthentication();
     EXPECT_FALSE(kw::AuthenticationWanted());
     EXPECT_TRUE(Called("KWStartWZCService() = 0"));
     EXPECT_TRUE(Calls("do_eapol").empty());
@@ -80,13 +79,13 @@ TEST_F(LauncherTest, RestartEndsTheOldWorkerFirstAndKeepsTheServiceStopped) {
     Store(u"SSID", u"NotInRange");
     Store(u"AuthenticationMode", u"4");
     kw::sim::SetZeroConfigStatus(0);
-    kw::CWpaSettingDlg::StartAuthentication();
+    kw::StartAuthentication();
     ASSERT_TRUE(WaitFor("SetWL_SSID("));
-    kw::CWpaSettingDlg::StartAuthentication();
+    kw::StartAuthentication();
     EXPECT_TRUE(kw::ZeroConfigStoppedForAuthentication());
     EXPECT_TRUE(Calls("KWStartWZCService").empty());
     EXPECT_EQ(Calls("KWStopWZCService").size(), 2u);
-    kw::CWpaSettingDlg::StopAuthentication();
+    kw::StopAuthentication();
     EXPECT_EQ(Calls("KWStartWZCService").size(), 1u);
 }
 
@@ -95,9 +94,9 @@ TEST_F(LauncherTest, LinkDownSendsAThrowAwayNameBeforeTheStoredSettings) {
     Store(u"AuthenticationMode", u"4");
     Store(u"WEPStatus", u"4");
     Store(u"Dot1xPassphrase", u"sunflower42");
-    kw::CWpaSettingDlg::StartAuthentication();
+    kw::StartAuthentication();
     ASSERT_TRUE(WaitFor("SetWL_SSID([48 6F 6D 65 57 50 41], 7)"));
-    kw::CWpaSettingDlg::StopAuthentication();
+    kw::StopAuthentication();
     auto log = Log();
     auto random = std::find_if(log.begin(), log.end(), [](const std::string& l) { return l.rfind("SetWL_SSID(", 0) == 0; });
     ASSERT_NE(random, log.end());
@@ -112,9 +111,9 @@ TEST_F(LauncherTest, UnexportableCertificateIsReportedFromTheWorkerThread) {
     Store(u"Dot1xProtocol", u"0");
     Store(u"Dot1xCertSubject", u"Bob Example");
     Store(u"Dot1xCertIssuer", u"Talvo Test Root CA");
-    kw::CWpaSettingDlg::StartAuthentication();
+    kw::StartAuthentication();
     ASSERT_TRUE(WaitFor("genMyCertFile("));
-    kw::CWpaSettingDlg::StopAuthentication();
+    kw::StopAuthentication();
     EXPECT_TRUE(Calls("genMySSLFile").empty());
     EXPECT_TRUE(Calls("do_eapol_init").empty());
 }

@@ -7,7 +7,6 @@
 
 #include "platform/clock.h"
 #include "src/security/authentication.h"
-#include "src/security/wpa_setting_dlg.h"
 #include "tests/support/sim_env.h"
 
 namespace {
@@ -28,7 +27,7 @@ protected:
     // Stops authentication and returns the platform time it took.
     static uint64_t Stop() {
         uint64_t before = kw::clock::NowMs();
-        kw::CWpaSettingDlg::StopAuthentication();
+        kw::StopAuthentication();
         return kw::clock::NowMs() - before;
     }
     static bool Associated() { return ::QueryWL_ConnectState(kw::Adapter()) == 0; }
@@ -68,7 +67,7 @@ TEST_F(WorkersTest, EachSecurityKindGetsItsKeysInstalled) {
         kw::ResetAdapterContext();
         OpenAdapter();
         for (const auto& [key, value] : c.settings) Store(key, value);
-        kw::CWpaSettingDlg::StartAuthentication();
+        kw::StartAuthentication();
         EXPECT_TRUE(WaitFor(c.keyRequest, 2)) << c.name;
         EXPECT_TRUE(Associated()) << c.name;
         EXPECT_LE(Stop(), 1000u) << c.name;
@@ -80,7 +79,7 @@ TEST_F(WorkersTest, TlsUsesTheGeneratedCertificateFiles) {
     StoreAll({{u"SSID", u"CorpNet"}, {u"AuthenticationMode", u"6"}, {u"WEPStatus", u"6"}, {u"Dot1xProtocol", u"0"},
               {u"Dot1xUsername", u"alice"}, {u"Dot1xCertSubject", u"Alice Example"},
               {u"Dot1xCertIssuer", u"Talvo Test Root CA"}});
-    kw::CWpaSettingDlg::StartAuthentication();
+    kw::StartAuthentication();
     EXPECT_TRUE(WaitFor("WriteOid(0xFF12FF1D", 2));
     Stop();
     EXPECT_TRUE(std::filesystem::exists(root_.File("Talvo.pem")));
@@ -93,7 +92,7 @@ TEST_F(WorkersTest, TlsUsesTheGeneratedCertificateFiles) {
 TEST_F(WorkersTest, WrongPassPhraseKeepsRejoiningUntilStopped) {
     StoreAll({{u"SSID", u"HomeWPA2"}, {u"AuthenticationMode", u"7"}, {u"WEPStatus", u"6"},
               {u"Dot1xPassphrase", u"not the right one"}});
-    kw::CWpaSettingDlg::StartAuthentication();
+    kw::StartAuthentication();
     EXPECT_TRUE(WaitFor("do_eapol_start(", 2, 15000));  // a second attempt after the link dropped
     EXPECT_LE(Stop(), 1000u);
     EXPECT_TRUE(Calls("WriteOid(0xFF12FF1D").empty());
@@ -101,7 +100,7 @@ TEST_F(WorkersTest, WrongPassPhraseKeepsRejoiningUntilStopped) {
 
 TEST_F(WorkersTest, StopWhileWaitingForTheLinkNeedsNoLibrary) {
     StoreAll({{u"SSID", u"NotInRange"}, {u"AuthenticationMode", u"7"}, {u"WEPStatus", u"6"}});
-    kw::CWpaSettingDlg::StartAuthentication();
+    kw::StartAuthentication();
     ASSERT_TRUE(WaitFor("QueryWL_ConnectState(", 3));
     EXPECT_LE(Stop(), 1000u);
     EXPECT_TRUE(Calls("do_eapol").empty());
@@ -116,7 +115,7 @@ TEST_F(WorkersTest, StopDuringEapCountsAsAFailedExchange) {
     OpenAdapter("dev");
     StoreAll({{u"SSID", u"WpaEap"}, {u"AuthenticationMode", u"3"}, {u"WEPStatus", u"4"}, {u"Dot1xProtocol", u"1"},
               {u"Dot1xUsername", u"carol"}, {u"Dot1xPassword", u"wrong"}});
-    kw::CWpaSettingDlg::StartAuthentication();
+    kw::StartAuthentication();
     ASSERT_TRUE(WaitFor("do_eapol_run(", 3));
     EXPECT_LE(Stop(), 1000u);
     auto log = Log();
@@ -131,7 +130,7 @@ TEST_F(WorkersTest, StopDuringEapCountsAsAFailedExchange) {
 TEST_F(WorkersTest, StopDuringKeyNegotiationEndsPromptly) {
     StoreAll({{u"SSID", u"HomeWPA"}, {u"AuthenticationMode", u"4"}, {u"WEPStatus", u"4"},
               {u"Dot1xPassphrase", u"sunflower42"}});
-    kw::CWpaSettingDlg::StartAuthentication();
+    kw::StartAuthentication();
     ASSERT_TRUE(WaitFor("do_key_negotiation_run(", 4));
     EXPECT_LE(Stop(), 1000u);
     auto log = Log();

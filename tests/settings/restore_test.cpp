@@ -123,7 +123,7 @@ TEST_F(RestoreTest, StoredWpa2PskBringsTheLinkUpWithKeysAndStopsPromptly) {
     EXPECT_EQ(::QueryWL_ConnectState(kw::Adapter()), 0);
 
     uint64_t before = kw::clock::NowMs();
-    kw::CWpaSettingDlg::StopAuthentication();
+    kw::StopAuthentication();
     EXPECT_FALSE(kw::AuthenticationWanted());
     EXPECT_LE(kw::clock::NowMs() - before, 1000u);
 }

@@ -15,7 +15,7 @@
 #include "src/device/adapter_context.h"
 #include "src/device/identity.h"
 #include "src/device/kwwlan.h"
-#include "src/security/wpa_setting_dlg.h"
+#include "src/security/authentication.h"
 #include "src/settings/app_key.h"
 #include "src/settings/setting_store.h"
 #include "tests/support/test_env.h"
@@ -43,7 +43,7 @@ protected:
     }
 
     void TearDown() override {
-        kw::CWpaSettingDlg::StopAuthentication();
+        kw::StopAuthentication();
         ::KwCloseAdapter(kw::Adapter());
         kw::ResetAdapterContext();
         kw::sim::Reset();

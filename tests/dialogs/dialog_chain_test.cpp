@@ -1,5 +1,5 @@
 // The open-dialog chain: walks from the current dialog through the openers to the main window.
-#include "src/mainwnd/dialog_chain.h"
+#include "src/dialogs/dialog_chain.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>

@@ -1,4 +1,4 @@
-#include "src/mainwnd/dialog_chain.h"
+#include "src/dialogs/dialog_chain.h"
 
 #include <map>
 

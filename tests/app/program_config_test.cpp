@@ -55,13 +55,14 @@ TEST(ProgramConfig, HardwareIdListStopsAtFirstEmptyAndAfterTwenty) {
     for (size_t i = 2; i < gap.matchingDeviceIds.size(); ++i) EXPECT_TRUE(gap.matchingDeviceIds[i].empty());
 }
 
-TEST(ProgramConfig, ShippedFileHoldsTheDocumentedDefaults) {
+TEST(ProgramConfig, ShippedFileHoldsTheDocumentedDefaultsAndNamesTheChipModel) {
     kw::ProgramConfig shipped = ReadProgramConfig(std::string(KW_TEST_DATA_DIR) + "/KWConfig.INI");
     kw::ProgramConfig defaults;
     EXPECT_EQ(shipped.companyAbbrev, defaults.companyAbbrev);
     EXPECT_EQ(shipped.mainPageUpdateTimeMs, defaults.mainPageUpdateTimeMs);
     EXPECT_EQ(shipped.strengthMinDb, defaults.strengthMinDb);
-    EXPECT_EQ(shipped.releaseChipMode, defaults.releaseChipMode);
+    // The chip model name of the family: a second start finds the running copy and its requests.
+    EXPECT_EQ(shipped.releaseChipMode, u"KW7100");
     EXPECT_FALSE(shipped.matchingDeviceIds[0].empty());
 }
 

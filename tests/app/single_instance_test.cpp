@@ -1,4 +1,5 @@
 #include <fcntl.h>
+#include <pty.h>
 #include <gtest/gtest.h>
 #include <signal.h>
 #include <sys/wait.h>
@@ -32,13 +33,18 @@ std::optional<uint32_t> Dword(const std::u16string& name) {
 // configuration file with the given ADAPTER_INFORMATION lines.
 class ProgramFolder {
 public:
-    explicit ProgramFolder(const std::string& adapterInformation) {
+    // Without adapter information, the shipped configuration file.
+    explicit ProgramFolder(const std::string& adapterInformation = "") {
         namespace fs = std::filesystem;
         const std::string built = KW_TEST_BINARY_DIR;
         for (const char* file : {"KWConfig", "KWMLu.INI", "KWMLa.INI", "DefaultWorld.INI"}) {
             fs::copy_file(built + "/" + file, dir_.File(file));
         }
         fs::permissions(dir_.File("KWConfig"), fs::perms::owner_all);
+        if (adapterInformation.empty()) {
+            fs::copy_file(built + "/KWConfig.INI", dir_.File("KWConfig.INI"));
+            return;
+        }
         dir_.Write("KWConfig.INI", "[ADAPTER_INFORMATION]\n" + adapterInformation +
                                        "MatchingDeviceId0=USB\\VID_6B57&PID_7100\n");
     }
@@ -48,12 +54,25 @@ private:
     kwtest::TempDir dir_;
 };
 
-// A running KWConfig whose console reads from a pipe the test writes.
+// A running KWConfig whose console reads from a pipe the test writes (a script, in virtual
+// time), or from a pseudo-terminal (a person, in real time).
 class Program {
 public:
-    Program(const std::string& executable, std::vector<std::string> args) {
+    enum class Console { Script, Terminal };
+    Program(const std::string& executable, std::vector<std::string> args, Console console = Console::Script) {
         // A program that ended early must fail the test, not kill it.
         ::signal(SIGPIPE, SIG_IGN);
+        std::vector<char*> argv{const_cast<char*>(executable.c_str())};
+        for (auto& arg : args) argv.push_back(arg.data());
+        argv.push_back(nullptr);
+        if (console == Console::Terminal) {
+            pid_ = ::forkpty(&input_, nullptr, nullptr, nullptr);
+            if (pid_ == 0) {
+                ::execv(executable.c_str(), argv.data());
+                ::_exit(127);
+            }
+            return;
+        }
         int fds[2];
         EXPECT_EQ(::pipe(fds), 0);
         pid_ = ::fork();
@@ -63,9 +82,6 @@ public:
             ::close(fds[1]);
             int devnull = ::open("/dev/null", O_WRONLY);
             ::dup2(devnull, STDOUT_FILENO);
-            std::vector<char*> argv{const_cast<char*>(executable.c_str())};
-            for (auto& arg : args) argv.push_back(arg.data());
-            argv.push_back(nullptr);
             ::execv(executable.c_str(), argv.data());
             ::_exit(127);
         }
@@ -200,6 +216,27 @@ TEST_F(SingleInstanceTest, SecondStartWakesTheRunningCopyWhenChipModesAgree) {
     EXPECT_EQ(third.WaitForExit(), 0);
     first.Send("tick\n");
     EXPECT_EQ(first.WaitForExit(), 0);
+    EXPECT_FALSE(kw::shell::FindWindowByCaption(caption).has_value());
+}
+
+// With the shipped files, a person who starts the program a second time gets the first copy's
+// window, and /exit ends the first copy within one timer period of real time.
+TEST_F(SingleInstanceTest, WithTheShippedFilesOneCopyStays) {
+    ProgramFolder folder;
+    Program first(folder.Executable(), {}, Program::Console::Terminal);
+    const std::u16string caption = u"Vivurori DOD Ivirodevovove Dede Viva   ";
+    ASSERT_TRUE(kwtest::WaitInRealTime([&] { return kw::shell::FindWindowByCaption(caption).has_value(); }));
+
+    Program second(folder.Executable(), {});
+    second.CloseInput();
+    EXPECT_EQ(second.WaitForExit(), 0);
+    // The first copy takes the wake-up request at its next tick and shows its window.
+    EXPECT_TRUE(kwtest::WaitInRealTime([] { return Dword(u"KW7100\\KWWLanWakeUp") == 0u; }, 3000));
+
+    Program third(folder.Executable(), {"/exit"});
+    EXPECT_EQ(third.WaitForExit(), 0);
+    // One timer period, with room for a loaded machine.
+    EXPECT_EQ(first.WaitForExit(5), 0);
     EXPECT_FALSE(kw::shell::FindWindowByCaption(caption).has_value());
 }
 

@@ -119,8 +119,8 @@ tick
                             "KW_GetOSVersion() = 7", "QueryWL_CheckWZCStatus() = 0"));
     // The settings stay in the hive: the requests cleared, the restored station settings stored.
     const std::u16string app = u"Software\\Talvo\\KWConfig";
-    EXPECT_EQ(kw::reg::ReadDword(Hive::CurrentUser, app, u"GENERAL\\KWWLanExit"), 0u);
-    EXPECT_EQ(kw::reg::ReadDword(Hive::CurrentUser, app, u"GENERAL\\KWWLanWakeUp"), 0u);
+    EXPECT_EQ(kw::reg::ReadDword(Hive::CurrentUser, app, u"KW7100\\KWWLanExit"), 0u);
+    EXPECT_EQ(kw::reg::ReadDword(Hive::CurrentUser, app, u"KW7100\\KWWLanWakeUp"), 0u);
     const std::u16string station = app + u"\\LastSetting\\KW7100\\0007\\Station";
     EXPECT_EQ(kw::reg::ReadString(Hive::CurrentUser, station, u"NetworkType"), u"1");
     EXPECT_EQ(kw::reg::ReadString(Hive::CurrentUser, station, u"WEPStatus"), u"1");

@@ -7,7 +7,9 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <chrono>
 #include <string>
+#include <thread>
 
 #include "platform/clock.h"
 #include "platform/registry.h"
@@ -51,6 +53,16 @@ bool WaitInVirtualTime(Done done, uint64_t ms = 8000, uint64_t stepMs = 10) {
     for (uint64_t waited = 0; !done(); waited += stepMs) {
         if (waited >= ms) return false;
         kw::clock::SleepMs(stepMs);
+    }
+    return true;
+}
+
+// Polls done() every 10 ms of real time, for at most ms: for other processes only.
+template <typename Done>
+bool WaitInRealTime(Done done, int ms = 5000) {
+    for (int waited = 0; !done(); waited += 10) {
+        if (waited >= ms) return false;
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
     }
     return true;
 }

@@ -30,8 +30,7 @@ run_once() {
 TIMEFORMAT='%R %U %S'
 { time run_once 0; } 2>"$work/time"
 read -r wall user sys <"$work/time"
-echo "tick 1000: wall ${wall} s, processor $(echo "$user + $sys" | bc) s (user ${user}, system ${sys})"
-grep -q 'Encrypt' "$work/out0" || true
+echo "tick 1000: wall ${wall} s, processor $(awk "BEGIN{print $user + $sys}") s (user ${user}, system ${sys})"
 grep -E '^1192 |^1195 ' "$work/out0" | sed 's/^/  /'
 
 same=0

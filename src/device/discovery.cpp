@@ -143,12 +143,13 @@ void CAdapterDiscovery::Discover() {
             DriverInfo info{};
             int infoResult = Query_KWDriverInfo(ctx, &info);
             KwCloseAdapter(ctx);
+            std::u16string chipModel;
             if (infoResult != -1) {
                 if (info.bandCode != RequiredBandCode(Config().wirelessMode)) continue;
-                std::u16string chipModel = ChipModelName(info.chipType, info.bandCode);
+                chipModel = ChipModelName(info.chipType, info.bandCode);
                 if (!chipModel.empty()) SetReleaseChipMode(chipModel);
             }
-            ListEntry(entry);
+            ListEntry(entry, chipModel);
         }
     }
     if (tableCount_ > 0) {
@@ -158,9 +159,10 @@ void CAdapterDiscovery::Discover() {
     }
 }
 
-bool CAdapterDiscovery::ListEntry(const AdapterListEntry& entry) {
+bool CAdapterDiscovery::ListEntry(const AdapterListEntry& entry, const std::u16string& chipModel) {
     // The table holds ten adapters; further matches are left out rather than overrunning it.
     if (tableCount_ == table_.size()) return false;
+    chipModels_[tableCount_] = chipModel;
     table_[tableCount_++] = entry;
     view_.AddAdapter(FromCodePage(FieldText(entry.description, sizeof entry.description)));
     return true;
@@ -176,6 +178,8 @@ void CAdapterDiscovery::SelectAdapter() {
     CopyField(ctx->description, sizeof ctx->description, entry.description, sizeof entry.description);
     CopyField(ctx->instanceKey, sizeof ctx->instanceKey, entry.instanceKey, sizeof entry.instanceKey);
     SetAdapterKey(FieldText(entry.instanceKey, sizeof entry.instanceKey));
+    // Its settings live under its own chip's branch, whichever adapter was identified last.
+    SetAdapterChipModel(chipModels_[static_cast<size_t>(selection)]);
     if (KwOpenAdapter(ctx) == 0) return;
     adapterOpen_ = true;
     SetDeviceKind(DeviceKindOfHardwareId(ReadHardwareId(ClassKeyPath(AdapterKey()))));

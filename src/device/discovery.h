@@ -53,12 +53,13 @@ public:
     const AdapterListEntry& Listed(size_t index) const { return table_[index]; }
 
 private:
-    bool ListEntry(const AdapterListEntry& entry);
+    bool ListEntry(const AdapterListEntry& entry, const std::u16string& chipModel);
     void UpdateClassKeyAccess(const std::u16string& classKey) const;
 
     IAdapterListView& view_;
     std::function<void()> onOpened_;
     std::array<AdapterListEntry, kAdapterTableRoom> table_{};
+    std::array<std::u16string, kAdapterTableRoom> chipModels_{};  // empty: not identified
     size_t tableCount_ = 0;
     bool adapterOpen_ = false;
     int deferredState_ = 0;

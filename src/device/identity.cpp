@@ -9,6 +9,7 @@ namespace {
 struct Identity {
     std::mutex mutex;
     std::u16string releaseChipMode = u"GENERAL";
+    std::u16string adapterChipModel;
     std::string adapterKey;
     std::atomic<int> deviceKind{1};
     std::atomic<int> classKeyAccess{0};
@@ -28,6 +29,16 @@ std::u16string ReleaseChipMode() {
 void SetReleaseChipMode(std::u16string_view text) {
     std::lock_guard lock(State().mutex);
     State().releaseChipMode = text;
+}
+
+std::u16string AdapterChipModel() {
+    std::lock_guard lock(State().mutex);
+    return State().adapterChipModel.empty() ? State().releaseChipMode : State().adapterChipModel;
+}
+
+void SetAdapterChipModel(std::u16string_view text) {
+    std::lock_guard lock(State().mutex);
+    State().adapterChipModel = text;
 }
 
 std::string AdapterKey() {

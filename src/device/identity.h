@@ -10,6 +10,11 @@ namespace kw {
 std::u16string ReleaseChipMode();
 void SetReleaseChipMode(std::u16string_view text);
 
+// The chip model name of the open adapter, which names its setting branch; until an adapter is
+// opened, ReleaseChipMode. Unlike ReleaseChipMode it does not follow the last adapter identified.
+std::u16string AdapterChipModel();
+void SetAdapterChipModel(std::u16string_view text);
+
 // The open adapter's four-digit class instance key (8-bit text, e.g. "0007").
 std::string AdapterKey();
 void SetAdapterKey(std::string_view key);

@@ -26,7 +26,7 @@ int OperationMode() { return g_operationMode; }
 void SetOperationMode(int mode) { g_operationMode = mode; }
 
 std::u16string BranchPath(int mode) {
-    std::u16string path = u"LastSetting\\" + ReleaseChipMode() + u"\\" + FromCodePage(AdapterKey()) + u"\\";
+    std::u16string path = u"LastSetting\\" + AdapterChipModel() + u"\\" + FromCodePage(AdapterKey()) + u"\\";
     return path + (mode == kModeAccessPoint ? u"AccessPoint\\" : u"Station\\");
 }
 

@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include "platform/clock.h"
+#include "platform/registry.h"
+#include "src/settings/setting_store.h"
 #include "tests/support/sim_env.h"
 
 namespace {
@@ -79,6 +81,23 @@ TEST_F(DiscoveryTest, CaseInsensitiveIdsListOrderAndBandFilter) {
     EXPECT_EQ(combo.items, std::vector<std::u16string>{u"FiveOnly"});
     EXPECT_EQ(kw::ReleaseChipMode(), u"KW7100 A Only");
     EXPECT_EQ(kw::DeviceKind(), 4);
+}
+
+TEST_F(DiscoveryTest, TheOpenedAdapterKeepsItsOwnChipBranchWhenAnotherChipIsListedAfterIt) {
+    LoadWorld(kTwoAdapters);
+    discovery.Discover();
+    ASSERT_EQ(kw::AdapterKey(), "0003");
+    EXPECT_EQ(kw::ReleaseChipMode(), u"KW7200");  // the single-instance names follow the last identified
+    EXPECT_EQ(kw::AdapterChipModel(), u"KW7100");
+    ASSERT_EQ(kw::WriteSettingText(0, u"SSID", u"Home"), 0);
+    EXPECT_EQ(kw::reg::ReadString(kw::reg::Hive::CurrentUser, u"Software\\Talvo\\KWConfig\\LastSetting\\KW7100\\0003\\Station",
+                                  u"SSID"),
+              u"Home");
+
+    combo.selection = 1;
+    discovery.SelectAdapter();
+    EXPECT_EQ(kw::AdapterKey(), "0004");
+    EXPECT_EQ(kw::AdapterChipModel(), u"KW7200");
 }
 
 TEST_F(DiscoveryTest, FailingDriverInfoStillListsAndKeepsTheChipMode) {

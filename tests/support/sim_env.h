@@ -35,6 +35,7 @@ protected:
         InstallConfig(kw::ProgramConfig{});
         kw::SetRegistryRoot(u"Talvo", u"KWConfig");
         kw::SetReleaseChipMode(u"KW7100");
+        kw::SetAdapterChipModel(u"");
         kw::SetAdapterKey("0007");
         kw::SetOperationMode(0);
         kw::SetDeviceKind(1);
@@ -48,6 +49,7 @@ protected:
         kw::ResetAdapterContext();
         kw::sim::Reset();
         kw::SetReleaseChipMode(u"GENERAL");
+        kw::SetAdapterChipModel(u"");
         kw::SetAdapterKey("");
         kw::SetOperationMode(0);
         // Authentication makes the program folder current; leave the temporary one.

@@ -254,6 +254,8 @@ get 1195
                                    "1190 label \"LabDot1x\"", "1192 label \"WEP\"", kConnected,
                                }));
     auto log = CallLog();
+    // The pass phrase typed for HomeWPA2 gave the keys the access point expects: pairwise and group.
+    EXPECT_GE(CountPrefix(log, kKeyInstalled), 2u);
     // The typed WEP key went to the driver as key #2, the default one.
     EXPECT_THAT(log, ::testing::Contains("SetWL_WriteKey(1, 1, 1, [31 32 33 34 35 36 37 38 39 30 31 32 33]) = 0"));
     const std::u16string station = u"Software\\Talvo\\KWConfig\\LastSetting\\KW7100\\0007\\Station";
@@ -272,7 +274,8 @@ get 1195
 
 // Keeping settings that do not fit the network: the WEP link stays down, and WPA installs no key.
 TEST_F(ConsoleTranscriptTest, KeepingWrongSettingsDoesNotBringTheLinkUp) {
-    auto lines = RunProgram("tick 6\nanswer yes\ndblclick 1243 1\ntick 3\nget 1195\nanswer yes\ndblclick 1243 2\ntick 4\nget 1192\n");
+    // Twelve periods: with the right pass phrase the keys are in after one.
+    auto lines = RunProgram("tick 6\nanswer yes\ndblclick 1243 1\ntick 3\nget 1195\nanswer yes\ndblclick 1243 2\ntick 12\nget 1192\n");
     EXPECT_EQ(status, 0);
     EXPECT_THAT(Picked(lines), ElementsAre(kQuestionWep + "yes", ::testing::StartsWith("1195 label \"Connecting..."),
                                            "messagebox: \"Use Previous WPA Setting\" \"You have selected to connect to the WPA "

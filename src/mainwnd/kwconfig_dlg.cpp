@@ -13,7 +13,9 @@
 #include "src/device/kwwlan.h"
 #include "src/lang/language_table.h"
 #include "src/mainwnd/control_ids.h"
+#include "src/dialogs/advanced_setting_dlg.h"
 #include "src/dialogs/dialog_chain.h"
+#include "src/dialogs/more_setting_dlg.h"
 #include "src/dialogs/wpa_setting_dlg.h"
 #include "src/settings/app_key.h"
 #include "src/settings/restore.h"
@@ -134,6 +136,7 @@ void CKWConfigDlg::ResetState() {
 
 void CKWConfigDlg::InstallLanguageSwitchHooks() {
     SetLanguageSwitchHooks({[this] { RelocaliseDialogChain([this] { Relabel(); }); }, [this] { RenewTrayTexts(); }});
+    SetLanguageChoiceHandler(ApplyLanguageSwitch);
 }
 
 void CKWConfigDlg::RenewTrayTexts() {
@@ -381,8 +384,15 @@ void CKWConfigDlg::OnCommand(int id, ui::Notify code) {
 }
 
 void CKWConfigDlg::OnPanelButton() {
-    // The settings dialogs are opened from here once they exist.
-    if (OperationMode() == kModeStation && selectionHold_) ConnectSelectedNetwork();
+    if (OperationMode() != kModeStation) return;
+    if (selectionHold_) {
+        ConnectSelectedNetwork();
+        return;
+    }
+    CMoreSettingDlg settings;
+    settings.SetParentDialogId(kDialogIdMain);
+    settings.DoModal();
+    SetCurrentDialogId(kDialogIdMain);
 }
 
 void CKWConfigDlg::OpenUtilityWindow() {
@@ -457,6 +467,7 @@ void CKWConfigDlg::OnEndSession(bool) {
 
 void CKWConfigDlg::OnDestroy() {
     SetLanguageSwitchHooks({});
+    SetLanguageChoiceHandler({});
     CWpaSettingDlg::StopAuthentication();
     StopTimer();
     surveyBuffer_.reset();

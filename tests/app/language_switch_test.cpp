@@ -65,4 +65,15 @@ TEST_F(LanguageSwitchTest, TitleFormsForGeneralAndOtherChipModes) {
     EXPECT_EQ(kw::StartTitle(), u"Short   ");
 }
 
+TEST_F(LanguageSwitchTest, TheNumberIsAlsoStoredWhereTheNextStartReadsIt) {
+    LoadTitle("English Title");
+    kw::SetReleaseChipMode(u"KW7100");  // identified after the start read the configured GENERAL
+    kw::ApplyLanguageSwitch(1);
+    const std::u16string app = u"Software\\Talvo\\KWConfig";
+    EXPECT_EQ(kw::reg::ReadDword(kw::reg::Hive::CurrentUser, app, u"KW7100\\LanguageId"), 2u);
+    EXPECT_EQ(kw::reg::ReadDword(kw::reg::Hive::CurrentUser, app, u"GENERAL\\LanguageId"), 2u);
+    kw::SetReleaseChipMode(u"GENERAL");
+    EXPECT_EQ(kw::ReadChipDword(kw::kValueLanguageId), 2u);
+}
+
 }  // namespace

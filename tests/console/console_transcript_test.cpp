@@ -3,10 +3,12 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <sstream>
 
 #include "platform/registry.h"
+#include "platform/text.h"
 #include "tests/support/test_env.h"
 
 namespace {
@@ -282,6 +284,131 @@ TEST_F(ConsoleTranscriptTest, KeepingWrongSettingsDoesNotBringTheLinkUp) {
                                            "encryption network.\\nDo you want to use the previous WPA setting?\\n\" [yes/no] -> yes",
                                            "1192 label \"TKIP\""));
     EXPECT_EQ(CountPrefix(CallLog(), kKeyInstalled), 0u);
+}
+
+TEST_F(ConsoleTranscriptTest, StationSettingsProfilesInformationAndALanguageThatStays) {
+    auto lines = RunProgram(R"(tick 6
+tray dblclick
+click 1180
+click 1020
+select 1017 0
+click 1235
+type 1016 LanParty
+select 1014 10
+select 1015 4
+select 1500 0
+select 1294 1
+click 1020
+get 1020
+get 1014
+get 1015
+type 1213 Party
+click 1506
+type 1213 Home
+click 1506
+items 1213
+type 1213 PARTY
+click 1308
+type 1213 home
+click 1295
+items 1213
+click 1222
+get 1230
+get 1232
+get 1229
+close
+click 1005
+select 1503 1
+get 1503
+get 1501
+close
+get 1017
+get 1020
+get 1204
+close
+get 1430
+tray rclick
+tick 3
+get 1195
+)");
+    EXPECT_EQ(status, 0);
+    EXPECT_EQ(errors, "");
+    ASSERT_EQ(lines.size(), 35u);
+    EXPECT_THAT(lines[15], ::testing::MatchesRegex(R"(1232 label "2\.22\.0\.0 - [A-Z][a-z][a-z] [ 0-9][0-9] [0-9]{4} [0-9]{2}:[0-9]{2}:[0-9]{2}")"));
+    lines[15] = "<utility version>";
+    const std::string german = "\"Vivurori DOD Konfigurationsprogramm   \"";
+    EXPECT_THAT(lines, ElementsAreArray<std::string>({
+                           "tray: add icon=189" + kTip,
+                           "tray: delete",
+                           "tray: add icon=193" + kTip,
+                           "window: open " + kCaption,
+                           "tray: modify icon=189",
+                           "tray: modify icon=192",
+                           "window: open \"More Setting...  \"",
+                           "1020 button \"Change\"",
+                           "1014 combo \"11\" disabled sel=10",
+                           "1015 combo \"11 Mbps\" disabled sel=4",
+                           "0: Party",
+                           "1: Home",
+                           "0: Party",
+                           "window: open \"Information...  \"",
+                           "1230 label \"2.6.1021.2003\"",
+                           "<utility version>",
+                           "1229 label \"02 6B 57 71 00 01\"",
+                           "window: close \"Information...  \"",
+                           "window: open \"Advanced Setting...\"",
+                           "tray: modify tip=\"KWWlan -- WLAN-Konfigurationsprogramm\"",
+                           "1503 combo \"Deutsch\" sel=1",
+                           "1501 group \"Benutzeroberfläche\"",
+                           "window: close \"Erweiterte Einstellungen...\"",
+                           "1017 combo \"Ad-hoc\" disabled sel=0",
+                           "1020 button \"Ändern\"",
+                           "1204 button \"WPA-Verschlüsselung\"",
+                           "window: close \"Weitere Einstellungen...  \"",
+                           "1430 label \"Netzwerkadapter:\"",
+                           "tray: menu 32771 \"Programmfenster öffnen\" default | 32773 \"KWConfig beenden\" -> none",
+                           "tray: modify icon=189",
+                           "tray: modify icon=192",
+                           "tray: modify icon=189",
+                           "1195 label \"Mit Ad-hoc-Netz verbunden.\"",
+                           "window: close " + german,
+                           "tray: delete",
+                       }));
+    // The driver took every value of Apply, in order (after what the restore at start sent).
+    std::vector<std::string> log = CallLog();
+    auto apply = std::find(log.begin(), log.end(), "SetWL_NetworkType(0) = 0");
+    std::vector<std::string> applied;
+    for (const auto& line : std::vector<std::string>(apply, log.end())) {
+        for (const char* prefix : {"SetWL_NetworkType(", "SetWL_Channel(", "SetWL_AuthenticationMode(", "SetWL_WEPStatus(",
+                                   "SetWL_SSID([4C", "SetWL_DesiredRate([16"}) {
+            if (line.rfind(prefix, 0) == 0) applied.push_back(line);
+        }
+    }
+    ASSERT_GE(applied.size(), 6u);
+    EXPECT_THAT(std::vector<std::string>(applied.begin(), applied.begin() + 6),
+                ElementsAre("SetWL_NetworkType(0) = 0", "SetWL_Channel(11) = 0", "SetWL_AuthenticationMode(0) = 0",
+                            "SetWL_WEPStatus(1) = 0", "SetWL_SSID([4C 61 6E 50 61 72 74 79], 8) = 0",
+                            "SetWL_DesiredRate([16 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00]) = 0"));
+    const std::u16string app = u"Software\\Talvo\\KWConfig";
+    const std::u16string station = app + u"\\LastSetting\\KW7100\\0007\\Station";
+    const std::pair<const char16_t*, const char16_t*> kept[] = {
+        {u"NetworkType", u"0"}, {u"Channel", u"11"}, {u"SSID", u"LanParty"}, {u"AuthenticationMode", u"0"},
+        {u"WEPStatus", u"1"},   {u"STATxRate", u"22"},
+    };
+    for (const auto& [name, value] : kept) EXPECT_EQ(kw::reg::ReadString(Hive::CurrentUser, station, name), value) << kw::ToUtf8(name);
+    EXPECT_EQ(kw::reg::ReadString(Hive::CurrentUser, app, u"ProfileLink"), u"Party");
+    EXPECT_EQ(kw::reg::ReadDword(Hive::CurrentUser, app + u"\\Profile\\Party", u"Channel"), 11u);
+    EXPECT_FALSE(kw::reg::KeyExists(Hive::CurrentUser, app + u"\\Profile\\Home"));
+    EXPECT_EQ(kw::reg::ReadDword(Hive::CurrentUser, app, u"KW7100\\LanguageId"), 2u);
+    EXPECT_EQ(kw::reg::ReadDword(Hive::CurrentUser, app, u"GENERAL\\LanguageId"), 2u);
+
+    // The next start speaks German from its first line.
+    lines = RunProgram("tray dblclick\nget 1430\ntray rclick\n");
+    EXPECT_THAT(lines, ElementsAre("tray: add icon=189 tip=\"KWWlan -- WLAN-Konfigurationsprogramm\"", "tray: delete",
+                                   "tray: add icon=193 tip=\"KWWlan -- WLAN-Konfigurationsprogramm\"", "window: open " + german,
+                                   "1430 label \"Netzwerkadapter:\"",
+                                   "tray: menu 32771 \"Programmfenster öffnen\" default | 32773 \"KWConfig beenden\" -> none",
+                                   "window: close " + german, "tray: delete"));
 }
 
 }  // namespace

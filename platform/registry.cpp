@@ -5,6 +5,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <atomic>
 #include <cerrno>
 #include <cstdio>
 #include <ctime>
@@ -413,8 +414,7 @@ FileSignature SignatureOf(const std::string& path) {
 class FileLock {
 public:
     FileLock(const std::string& hivePath, bool exclusive) {
-        std::string lockPath = hivePath + ".lock";
-        fd_ = ::open(lockPath.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
+        fd_ = OpenPrivateFile(hivePath + ".lock", O_RDWR);
         if (fd_ >= 0) {
             while (::flock(fd_, exclusive ? LOCK_EX : LOCK_SH) != 0 && errno == EINTR) {
             }
@@ -425,14 +425,18 @@ public:
     }
     FileLock(const FileLock&) = delete;
     FileLock& operator=(const FileLock&) = delete;
+    bool held() const { return fd_ >= 0; }
 
 private:
     int fd_ = -1;
 };
 
+// Cleared only by the fuzz target, whose millions of writes need no crash safety.
+std::atomic<bool> durableWrites{true};
+
 class HiveFile {
 public:
-    explicit HiveFile(std::string path) : path_(std::move(path)) {}
+    explicit HiveFile(std::string path) : path_(std::move(path)), usable_(StateRootProblem().empty()) {}
 
     template <typename Fn>
     auto Read(Fn&& fn) {
@@ -445,7 +449,9 @@ public:
     // fn changes the tree and returns whether it changed anything worth writing.
     long Write(const std::function<bool(Node&)>& fn) {
         std::lock_guard lock(mutex_);
+        if (!usable_) return kAccessDenied;
         FileLock fileLock(path_, true);
+        if (!fileLock.held()) return kAccessDenied;
         Refresh();
         if (!fn(root_)) return kSuccess;
         return Save();
@@ -453,6 +459,7 @@ public:
 
 private:
     void Refresh() {
+        if (!usable_) return;  // an empty hive: the folder is not safe to read from
         FileSignature sig = SignatureOf(path_);
         if (loaded_ && sig == signature_) return;
         root_ = Node();
@@ -485,31 +492,22 @@ private:
 
     long Save() {
         std::string bytes = Serialise(root_);
-        std::string temp = path_ + ".tmp." + std::to_string(::getpid());
-        int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
+        const std::string tempPrefix = path_ + ".tmp.";
+        RemoveStaleUniqueFiles(tempPrefix);
+        std::string temp;
+        int fd = CreateUniqueFile(tempPrefix, temp);
         if (fd < 0) return kAccessDenied;
-        ::fchmod(fd, 0600);
-        bool ok = WriteAll(fd, bytes) && ::fsync(fd) == 0;
+        const bool durable = durableWrites.load();
+        bool ok = WriteAll(fd, bytes) && (!durable || ::fsync(fd) == 0);
         ok = ::close(fd) == 0 && ok;
         if (!ok || ::rename(temp.c_str(), path_.c_str()) != 0) {
             ::unlink(temp.c_str());
             loaded_ = false;  // the tree no longer matches the file
             return kAccessDenied;
         }
-        SyncDirectory();
+        if (durable) SyncDirectory();
         signature_ = SignatureOf(path_);
         return kSuccess;
-    }
-
-    static bool WriteAll(int fd, const std::string& bytes) {
-        size_t done = 0;
-        while (done < bytes.size()) {
-            ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
-            if (n < 0 && errno == EINTR) continue;
-            if (n <= 0) return false;
-            done += static_cast<size_t>(n);
-        }
-        return true;
     }
 
     void SyncDirectory() const {
@@ -523,6 +521,7 @@ private:
 
     std::mutex mutex_;
     std::string path_;
+    bool usable_;
     Node root_;
     bool loaded_ = false;
     FileSignature signature_;
@@ -561,6 +560,8 @@ bool IsDenied(Hive hive, const std::u16string& path) {
 std::string HiveFilePath(Hive hive) {
     return StateRoot() + (hive == Hive::CurrentUser ? "/HKCU.reg" : "/HKLM.reg");
 }
+
+void SkipDurableWritesForFuzzing(bool skip) { durableWrites = !skip; }
 
 void ResetForTests() {
     Registry& state = State();

@@ -8,6 +8,7 @@
 #include <filesystem>
 #include <thread>
 
+#include "platform/paths.h"
 #include "platform/text.h"
 #include "tests/support/test_env.h"
 
@@ -214,6 +215,88 @@ TEST_F(RegistryTest, DamagedFilesNeverCrashTheReader) {
         ReadDword(Hive::CurrentUser, u"Software\\A\\B", u"Number");
         ASSERT_EQ(WriteDword(Hive::CurrentUser, u"Software\\C", u"Round", static_cast<uint32_t>(round)), kSuccess);
         EXPECT_EQ(ReadDword(Hive::CurrentUser, u"Software\\C", u"Round"), static_cast<uint32_t>(round));
+    }
+}
+
+}  // namespace
+
+namespace {
+
+using namespace kw::reg;
+
+class RegistryFilesTest : public kwtest::IsolatedTest {
+protected:
+    // A file outside the state folder that a planted link points at.
+    std::string Victim() {
+        std::string victim = outside_.Write("victim", "precious");
+        return victim;
+    }
+    kwtest::TempDir outside_;
+};
+
+// Links planted at the names the writer uses must never make it write through them.
+TEST_F(RegistryFilesTest, PlantedLinksLeaveTheirTargetsUntouched) {
+    const std::string hive = HiveFilePath(Hive::CurrentUser);
+    struct Case {
+        std::string name;
+        bool writeSucceeds;
+    } cases[] = {
+        {hive + ".tmp." + std::to_string(::getpid()), true},
+        {hive + ".lock", false},
+    };
+    for (const auto& c : cases) {
+        ResetForTests();
+        std::string victim = Victim();
+        ::unlink(c.name.c_str());
+        ASSERT_EQ(::symlink(victim.c_str(), c.name.c_str()), 0) << c.name;
+        EXPECT_EQ(WriteString(Hive::CurrentUser, u"A", u"v", u"1") == kSuccess, c.writeSucceeds) << c.name;
+        EXPECT_EQ(kwtest::ReadFileBytes(victim), "precious") << c.name;
+        ::unlink(c.name.c_str());
+    }
+    ResetForTests();
+    ASSERT_EQ(WriteString(Hive::CurrentUser, u"A", u"v", u"2"), kSuccess);
+    EXPECT_EQ(ReadString(Hive::CurrentUser, u"A", u"v"), u"2");
+}
+
+TEST_F(RegistryFilesTest, TemporaryFilesOfEndedWritersAreRemoved) {
+    pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) ::_exit(0);
+    ASSERT_EQ(::waitpid(child, nullptr, 0), child);
+    const std::string hive = HiveFilePath(Hive::CurrentUser);
+    const std::string ended = root_.Write("HKCU.reg.tmp." + std::to_string(child) + ".abc123", "half");
+    const std::string living = root_.Write("HKCU.reg.tmp." + std::to_string(::getppid()) + ".abc123", "busy");
+    const std::string other = root_.Write("HKCU.reg.tmpfile", "not ours");
+    ASSERT_EQ(WriteString(Hive::CurrentUser, u"A", u"v", u"1"), kSuccess);
+    EXPECT_FALSE(std::filesystem::exists(ended));
+    EXPECT_TRUE(std::filesystem::exists(living));
+    EXPECT_TRUE(std::filesystem::exists(other));
+    int temporaries = 0;
+    for (const auto& entry : std::filesystem::directory_iterator(root_.path())) {
+        temporaries += entry.path().filename().string().rfind("HKCU.reg.tmp.", 0) == 0 ? 1 : 0;
+    }
+    EXPECT_EQ(temporaries, 1);  // the living writer's; ours was renamed into place
+}
+
+TEST_F(RegistryFilesTest, StateFolderOthersMayWriteIsRefused) {
+    ASSERT_EQ(WriteString(Hive::CurrentUser, u"A", u"v", u"1"), kSuccess);
+    EXPECT_EQ(kw::StateRootProblem(), "");
+    ASSERT_EQ(::chmod(root_.path().c_str(), 0777), 0);
+    ResetForTests();
+    EXPECT_NE(kw::StateRootProblem().find(root_.path()), std::string::npos);
+    EXPECT_EQ(ReadString(Hive::CurrentUser, u"A", u"v"), std::nullopt);
+    EXPECT_NE(WriteString(Hive::CurrentUser, u"A", u"v", u"2"), kSuccess);
+    ASSERT_EQ(::chmod(root_.path().c_str(), 0700), 0);
+    ResetForTests();
+    EXPECT_EQ(ReadString(Hive::CurrentUser, u"A", u"v"), u"1");
+}
+
+TEST_F(RegistryFilesTest, StateRootThatIsAFileOrCannotBeMadeIsNamed) {
+    const std::string file = outside_.Write("plain", "x");
+    for (const std::string& root : {file, file + "/sub"}) {
+        ::setenv("KWCONFIG_ROOT", root.c_str(), 1);
+        std::string problem = kw::StateRootProblem();
+        EXPECT_NE(problem.find(root), std::string::npos) << root;
     }
 }
 

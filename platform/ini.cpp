@@ -40,6 +40,12 @@ std::u16string DecodeFile(const std::string& bytes) {
     return FromCodePage(view);
 }
 
+// The profile functions drop one pair of double quotes around a whole value.
+std::u16string WithoutMatchedQuotes(std::u16string value) {
+    if (value.size() >= 2 && value.front() == u'"' && value.back() == u'"') return value.substr(1, value.size() - 2);
+    return value;
+}
+
 void ParseLine(std::u16string_view line, ParsedIni& ini) {
     std::u16string trimmed = Trim(line);
     if (trimmed.empty() || trimmed[0] == u';') return;
@@ -53,7 +59,7 @@ void ParseLine(std::u16string_view line, ParsedIni& ini) {
     if (equals == std::u16string::npos || ini.sections.empty()) return;
     std::u16string_view view(trimmed);
     ini.sections.back().entries.push_back(
-        {ToUpperAscii(Trim(view.substr(0, equals))), Trim(view.substr(equals + 1))});
+        {ToUpperAscii(Trim(view.substr(0, equals))), WithoutMatchedQuotes(Trim(view.substr(equals + 1)))});
 }
 
 ParsedIni Parse(const std::u16string& text) {

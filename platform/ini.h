@@ -1,7 +1,8 @@
 // Initialisation files, read by the rules of Windows' own reader: section and key names match
 // without regard to case, blanks around names and values are dropped, the first matching key
-// wins, a value longer than the caller's room is cut to room - 1 characters, and a missing file,
-// section or key yields the caller's default. A file that starts with the UTF-16LE byte-order
+// wins, one pair of double quotes around a whole value is dropped, a value longer than the
+// caller's room is cut to room - 1 characters, and a missing file, section or key yields the
+// caller's default. A file that starts with the UTF-16LE byte-order
 // mark is UTF-16; a UTF-8 byte-order mark marks UTF-8; anything else is 8-bit text in the system
 // code page. Files are re-read when they change on disk.
 #pragma once

@@ -5,6 +5,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <atomic>
 #include <cerrno>
 #include <cstdio>
 #include <ctime>
@@ -138,33 +139,46 @@ const Node* Find(const Node& root, const std::vector<std::u16string>& parts) {
 
 // ---------------------------------------------------------------- reading the export format
 
+// Reads an export as the registry editor imports one. A line the editor would reject is dropped
+// and its number noted; everything else is kept.
 class Parser {
 public:
     explicit Parser(Node& root) : root_(root) {}
 
-    // False when the text is not a registry export.
+    // False when the text is not a registry export at all.
     bool Parse(std::u16string_view text) {
-        std::vector<std::u16string> lines = LogicalLines(text);
+        std::vector<LogicalLine> lines = LogicalLines(text);
         size_t i = 0;
-        while (i < lines.size() && Trim(lines[i]).empty()) ++i;
+        while (i < lines.size() && Trim(lines[i].text).empty()) ++i;
         if (i == lines.size()) return true;  // an empty file is an empty hive
-        std::u16string header = Trim(lines[i]);
+        std::u16string header = Trim(lines[i].text);
         if (header != kHeader5 && header != kHeader4) return false;
         for (++i; i < lines.size(); ++i) {
-            if (!ParseLine(Trim(lines[i]))) return false;
+            if (!ParseLine(Trim(lines[i].text))) dropped_.push_back(lines[i].number);
         }
         return true;
     }
 
+    // One-based numbers of the lines that were dropped.
+    const std::vector<size_t>& dropped() const { return dropped_; }
+
 private:
-    static std::vector<std::u16string> LogicalLines(std::u16string_view text) {
-        std::vector<std::u16string> lines;
+    struct LogicalLine {
+        std::u16string text;
+        size_t number;  // of its first physical line
+    };
+
+    static std::vector<LogicalLine> LogicalLines(std::u16string_view text) {
+        std::vector<LogicalLine> lines;
         std::u16string pending;
+        size_t pendingNumber = 0;
+        size_t number = 0;
         size_t start = 0;
         while (start <= text.size()) {
             size_t end = text.find_first_of(u"\r\n", start);
             if (end == std::u16string_view::npos) end = text.size();
             std::u16string line = Trim(text.substr(start, end - start));
+            ++number;
             start = end + 1;
             if (end < text.size() && text[end] == u'\r' && start < text.size() && text[start] == u'\n') ++start;
             // Hex data may continue on the next line after a trailing backslash.
@@ -174,25 +188,29 @@ private:
                 continues = !pending.empty() && pending.back() == u'\\';
             } else {
                 pending = line;
+                pendingNumber = number;
             }
             if (continues) {
                 pending.pop_back();
                 if (start <= text.size()) continue;
             }
-            lines.push_back(std::move(pending));
+            lines.push_back({std::move(pending), pendingNumber});
             pending.clear();
         }
         return lines;
     }
 
     bool ParseLine(const std::u16string& line) {
-        if (line.empty() || line[0] == u';') return true;
+        if (line.empty() || line[0] == u';' || line[0] == u'#') return true;
         if (line[0] == u'[') return ParseKeyLine(line);
         if (current_ == nullptr && !skipping_) return false;
         return ParseValueLine(line);
     }
 
     bool ParseKeyLine(const std::u16string& line) {
+        // Until a good key line comes, the values that follow belong nowhere.
+        current_ = nullptr;
+        skipping_ = false;
         if (line.back() != u']') return false;
         std::u16string_view inner = std::u16string_view(line).substr(1, line.size() - 2);
         bool remove = !inner.empty() && inner[0] == u'-';
@@ -203,12 +221,10 @@ private:
             std::u16string last = parts.back();
             parts.pop_back();
             if (Node* parent = Walk(root_, parts, false)) parent->RemoveChild(last);
-            current_ = nullptr;
             skipping_ = true;  // values under a removed key are ignored, as on import
             return true;
         }
         current_ = Walk(root_, parts, true);
-        skipping_ = false;
         return true;
     }
 
@@ -218,50 +234,79 @@ private:
         std::u16string name;
         if (line[0] == u'@') {
             pos = 1;
-        } else if (line[0] == u'"') {
-            if (!ReadQuoted(line, pos, name)) return false;
-        } else {
+        } else if (!ReadQuoted(line, pos, name)) {
             return false;
         }
         while (pos < line.size() && (line[pos] == u' ' || line[pos] == u'\t')) ++pos;
         if (pos >= line.size() || line[pos] != u'=') return false;
         std::u16string data = Trim(std::u16string_view(line).substr(pos + 1));
-        if (skipping_) return true;
-        return StoreValue(name, data);
-    }
-
-    bool StoreValue(const std::u16string& name, const std::u16string& data) {
-        if (data == u"-") {
-            current_->RemoveValue(name);
-            return true;
-        }
         Value value;
         value.name = name;
-        if (!data.empty() && data[0] == u'"') {
-            size_t pos = 0;
-            if (!ReadQuoted(data, pos, value.text) || pos != data.size()) return false;
-            value.kind = Value::Kind::String;
-        } else if (data.rfind(u"dword:", 0) == 0) {
-            if (!ParseDword(std::u16string_view(data).substr(6), value.dword)) return false;
-            value.kind = Value::Kind::Dword;
-        } else if (data.rfind(u"hex(1):", 0) == 0) {
-            std::string bytes;
-            if (!ParseHexList(std::u16string_view(data).substr(7), bytes)) return false;
-            value.text = FromUtf16LeBytes(bytes);
-            while (!value.text.empty() && value.text.back() == u'\0') value.text.pop_back();
-            value.kind = Value::Kind::String;
-        } else if (data.rfind(u"hex", 0) == 0) {
-            value.text = data;  // other types are kept as written
-            value.kind = Value::Kind::Raw;
-        } else {
-            return false;
-        }
-        if (Value* existing = current_->FindValue(name)) {
+        bool remove = false;
+        if (!ParseData(data, value, remove)) return false;
+        if (skipping_) return true;
+        if (remove) {
+            current_->RemoveValue(name);
+        } else if (Value* existing = current_->FindValue(name)) {
             *existing = value;
         } else {
             current_->values.push_back(value);
         }
         return true;
+    }
+
+    // After a complete value only blanks and a ';' comment may follow.
+    static bool OnlyCommentFollows(std::u16string_view rest) {
+        std::u16string trimmed = Trim(rest);
+        return trimmed.empty() || trimmed[0] == u';';
+    }
+
+    static std::u16string_view BeforeComment(std::u16string_view data) {
+        return data.substr(0, data.find(u';'));
+    }
+
+    static bool ParseData(const std::u16string& data, Value& value, bool& remove) {
+        std::u16string_view view(data);
+        if (!view.empty() && view[0] == u'-') {
+            remove = true;
+            return OnlyCommentFollows(view.substr(1));
+        }
+        if (!view.empty() && view[0] == u'"') {
+            size_t pos = 0;
+            value.kind = Value::Kind::String;
+            return ReadQuoted(data, pos, value.text) && OnlyCommentFollows(view.substr(pos));
+        }
+        if (view.rfind(u"dword:", 0) == 0) {
+            value.kind = Value::Kind::Dword;
+            return ParseDword(Trim(BeforeComment(view.substr(6))), value.dword);
+        }
+        if (view.rfind(u"hex(1):", 0) == 0) {
+            std::string bytes;
+            if (!ParseHexList(BeforeComment(view.substr(7)), bytes)) return false;
+            value.text = FromUtf16LeBytes(bytes);
+            // The data ends with one terminating NUL; any before it belong to the text.
+            if (!value.text.empty() && value.text.back() == u'\0') value.text.pop_back();
+            value.kind = Value::Kind::String;
+            return true;
+        }
+        size_t colon = view.find(u':');
+        if (view.rfind(u"hex", 0) == 0 && colon != std::u16string_view::npos && IsHexType(view.substr(3, colon - 3))) {
+            std::string bytes;
+            std::u16string_view list = BeforeComment(view.substr(colon + 1));
+            if (!ParseHexList(list, bytes)) return false;
+            value.text = Trim(view.substr(0, colon + 1 + list.size()));  // other types are kept as written
+            value.kind = Value::Kind::Raw;
+            return true;
+        }
+        return false;
+    }
+
+    // "" (binary) or "(N)" with a hexadecimal type number.
+    static bool IsHexType(std::u16string_view type) {
+        if (type.empty()) return true;
+        if (type.size() < 3 || type.front() != u'(' || type.back() != u')') return false;
+        uint32_t unused = 0;
+        return ParseDword(type.substr(1, type.size() - 2), unused);
     }
 
     static bool ReadQuoted(const std::u16string& line, size_t& pos, std::u16string& out) {
@@ -292,9 +337,13 @@ private:
     }
 
     static bool ParseHexList(std::u16string_view list, std::string& bytes) {
-        for (const auto& item : SplitOn(list)) {
-            std::u16string part = Trim(item);
-            if (part.empty()) continue;
+        std::vector<std::u16string> items = SplitOn(list);
+        for (size_t i = 0; i < items.size(); ++i) {
+            std::u16string part = Trim(items[i]);
+            if (part.empty()) {
+                if (i + 1 == items.size()) continue;  // nothing, or a trailing comma
+                return false;
+            }
             if (part.size() > 2 || HexDigitValue(part[0]) < 0 || (part.size() == 2 && HexDigitValue(part[1]) < 0)) return false;
             int value = part.size() == 1 ? HexDigitValue(part[0]) : HexDigitValue(part[0]) * 16 + HexDigitValue(part[1]);
             bytes += static_cast<char>(value);
@@ -317,6 +366,7 @@ private:
     Node& root_;
     Node* current_ = nullptr;
     bool skipping_ = false;
+    std::vector<size_t> dropped_;
 };
 
 // ---------------------------------------------------------------- writing the export format
@@ -413,8 +463,7 @@ FileSignature SignatureOf(const std::string& path) {
 class FileLock {
 public:
     FileLock(const std::string& hivePath, bool exclusive) {
-        std::string lockPath = hivePath + ".lock";
-        fd_ = ::open(lockPath.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
+        fd_ = OpenPrivateFile(hivePath + ".lock", O_RDWR);
         if (fd_ >= 0) {
             while (::flock(fd_, exclusive ? LOCK_EX : LOCK_SH) != 0 && errno == EINTR) {
             }
@@ -425,14 +474,18 @@ public:
     }
     FileLock(const FileLock&) = delete;
     FileLock& operator=(const FileLock&) = delete;
+    bool held() const { return fd_ >= 0; }
 
 private:
     int fd_ = -1;
 };
 
+// Cleared only by the fuzz target, whose millions of writes need no crash safety.
+std::atomic<bool> durableWrites{true};
+
 class HiveFile {
 public:
-    explicit HiveFile(std::string path) : path_(std::move(path)) {}
+    explicit HiveFile(std::string path) : path_(std::move(path)), usable_(StateRootProblem().empty()) {}
 
     template <typename Fn>
     auto Read(Fn&& fn) {
@@ -445,7 +498,9 @@ public:
     // fn changes the tree and returns whether it changed anything worth writing.
     long Write(const std::function<bool(Node&)>& fn) {
         std::lock_guard lock(mutex_);
+        if (!usable_) return kAccessDenied;
         FileLock fileLock(path_, true);
+        if (!fileLock.held()) return kAccessDenied;
         Refresh();
         if (!fn(root_)) return kSuccess;
         return Save();
@@ -453,6 +508,7 @@ public:
 
 private:
     void Refresh() {
+        if (!usable_) return;  // an empty hive: the folder is not safe to read from
         FileSignature sig = SignatureOf(path_);
         if (loaded_ && sig == signature_) return;
         root_ = Node();
@@ -467,12 +523,37 @@ private:
             bytes.resize(static_cast<size_t>(in.gcount()));
         }
         Parser parser(root_);
-        if (!in || !parser.Parse(DecodeHiveFile(bytes))) MoveAside();
+        if (!in || !parser.Parse(DecodeHiveFile(bytes))) {
+            MoveAside();
+        } else if (!parser.dropped().empty()) {
+            ReportDroppedLines(bytes, parser.dropped());
+        }
+    }
+
+    std::string AsideName() const {
+        return path_ + ".corrupt." + std::to_string(static_cast<long long>(std::time(nullptr)));
+    }
+
+    // The file as it was is kept beside it; the next save leaves the dropped lines out.
+    void ReportDroppedLines(const std::string& bytes, const std::vector<size_t>& lines) const {
+        std::string numbers;
+        for (size_t line : lines) numbers += (numbers.empty() ? "" : ", ") + std::to_string(line);
+        std::string aside = AsideName();
+        int fd = ::open(aside.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
+        if (fd < 0) {
+            aside += "." + std::to_string(::getpid());
+            fd = ::open(aside.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
+        }
+        bool kept = fd >= 0 && WriteAll(fd, bytes);
+        if (fd >= 0) kept = ::close(fd) == 0 && kept;
+        std::fprintf(stderr, "KWConfig: registry file %s: line%s %s could not be read and %s dropped%s%s\n",
+                     path_.c_str(), lines.size() > 1 ? "s" : "", numbers.c_str(), lines.size() > 1 ? "were" : "was",
+                     kept ? "; the file as it was is kept as " : "", kept ? aside.c_str() : "");
     }
 
     void MoveAside() {
         root_ = Node();
-        std::string aside = path_ + ".corrupt." + std::to_string(static_cast<long long>(std::time(nullptr)));
+        std::string aside = AsideName();
         if (::access(aside.c_str(), F_OK) == 0) aside += "." + std::to_string(::getpid());
         if (::rename(path_.c_str(), aside.c_str()) == 0) {
             std::fprintf(stderr, "KWConfig: registry file %s could not be read; kept as %s\n", path_.c_str(),
@@ -485,31 +566,22 @@ private:
 
     long Save() {
         std::string bytes = Serialise(root_);
-        std::string temp = path_ + ".tmp." + std::to_string(::getpid());
-        int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
+        const std::string tempPrefix = path_ + ".tmp.";
+        RemoveStaleUniqueFiles(tempPrefix);
+        std::string temp;
+        int fd = CreateUniqueFile(tempPrefix, temp);
         if (fd < 0) return kAccessDenied;
-        ::fchmod(fd, 0600);
-        bool ok = WriteAll(fd, bytes) && ::fsync(fd) == 0;
+        const bool durable = durableWrites.load();
+        bool ok = WriteAll(fd, bytes) && (!durable || ::fsync(fd) == 0);
         ok = ::close(fd) == 0 && ok;
         if (!ok || ::rename(temp.c_str(), path_.c_str()) != 0) {
             ::unlink(temp.c_str());
             loaded_ = false;  // the tree no longer matches the file
             return kAccessDenied;
         }
-        SyncDirectory();
+        if (durable) SyncDirectory();
         signature_ = SignatureOf(path_);
         return kSuccess;
-    }
-
-    static bool WriteAll(int fd, const std::string& bytes) {
-        size_t done = 0;
-        while (done < bytes.size()) {
-            ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
-            if (n < 0 && errno == EINTR) continue;
-            if (n <= 0) return false;
-            done += static_cast<size_t>(n);
-        }
-        return true;
     }
 
     void SyncDirectory() const {
@@ -523,6 +595,7 @@ private:
 
     std::mutex mutex_;
     std::string path_;
+    bool usable_;
     Node root_;
     bool loaded_ = false;
     FileSignature signature_;
@@ -561,6 +634,8 @@ bool IsDenied(Hive hive, const std::u16string& path) {
 std::string HiveFilePath(Hive hive) {
     return StateRoot() + (hive == Hive::CurrentUser ? "/HKCU.reg" : "/HKLM.reg");
 }
+
+void SkipDurableWritesForFuzzing(bool skip) { durableWrites = !skip; }
 
 void ResetForTests() {
     Registry& state = State();

@@ -2,7 +2,8 @@
 // "HKLM.reg") in the state root. Key and value names are case-insensitive and keep the case they
 // were first written with. Every write is durable when the call returns (whole file replaced
 // under an exclusive lock); reads see other processes' writes. A hive file that cannot be parsed
-// is moved aside, never overwritten.
+// is moved aside, never overwritten. A state folder that others could plant links in is not used:
+// it reads as empty and writes fail.
 #pragma once
 
 #include <cstdint>
@@ -63,5 +64,7 @@ std::string HiveFilePath(Hive hive);
 // Forgets cached contents and access rules; the next access reads the files again (tests that
 // switch KWCONFIG_ROOT call it).
 void ResetForTests();
+// Writes skip fsync; only for the fuzz target, which writes far too often to wait for the disk.
+void SkipDurableWritesForFuzzing(bool skip);
 
 }  // namespace kw::reg

@@ -1,11 +1,15 @@
 #include "sim/call_log.h"
 
+#include <fcntl.h>
+#include <unistd.h>
+
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <deque>
 #include <mutex>
 
+#include "platform/paths.h"
 #include "platform/text.h"
 
 namespace kw::sim {
@@ -28,11 +32,11 @@ CallLog& Log() {
 void AppendToFile(const std::string& line) {
     const char* path = std::getenv("KWWLAN_LOG");
     if (!path || !*path) return;
-    if (FILE* file = std::fopen(path, "a")) {
-        std::fputs(line.c_str(), file);
-        std::fputc('\n', file);
-        std::fclose(file);
-    }
+    // The lines hold key material: a new log is the user's alone.
+    int fd = ::open(path, O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0600);
+    if (fd < 0) return;
+    WriteAll(fd, line + "\n");
+    ::close(fd);
 }
 
 void Record(std::string line) {

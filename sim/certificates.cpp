@@ -1,13 +1,17 @@
 #include "sim/certificates.h"
 
+#include <fcntl.h>
 #include <openssl/evp.h>
 #include <openssl/rand.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <fstream>
 #include <map>
 #include <sstream>
 
+#include "platform/paths.h"
 #include "platform/text.h"
 #include "sim/call_log.h"
 #include "src/device/dot1x.h"
@@ -59,11 +63,12 @@ std::string Sha1Hex(std::string_view text) {
     return hex;
 }
 
+// Certificates and keys: readable by the user alone, and never written through a planted link.
 bool WriteFile(const std::string& name, const std::string& bytes) {
-    std::ofstream out(name, std::ios::binary | std::ios::trunc);
-    out << bytes;
-    out.close();  // the bytes reach the file only here
-    return !out.fail();
+    int fd = OpenPrivateFile(name, O_WRONLY | O_TRUNC);
+    if (fd < 0) return false;
+    bool ok = ::fchmod(fd, 0600) == 0 && WriteAll(fd, bytes);
+    return ::close(fd) == 0 && ok;
 }
 
 // "Name: value" lines of one of our files, the marker line included as a field of its own.

@@ -41,10 +41,12 @@ std::string ReadBounded(const std::string& path, size_t limit) {
 }
 
 bool WriteWhole(const std::string& path, const std::string& bytes) {
-    std::string temporary = path + ".tmp";
-    int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
+    const std::string prefix = path + ".tmp.";
+    RemoveStaleUniqueFiles(prefix);
+    std::string temporary;
+    int fd = CreateUniqueFile(prefix, temporary);
     if (fd < 0) return false;
-    bool ok = ::write(fd, bytes.data(), bytes.size()) == static_cast<ssize_t>(bytes.size());
+    bool ok = WriteAll(fd, bytes);
     ::close(fd);
     if (!ok || std::rename(temporary.c_str(), path.c_str()) != 0) {
         ::unlink(temporary.c_str());

@@ -14,6 +14,10 @@
 #include "src/app/tray_icon.h"
 
 int main(int argc, char** argv) {
+    if (std::string problem = kw::StateRootProblem(); !problem.empty()) {
+        std::cerr << problem << '\n';
+        return 1;
+    }
     std::unique_ptr<kw::console::CConsole> console;
     if (kw::console::CConsole::IsTerminal(STDIN_FILENO)) {
         console = std::make_unique<kw::console::CConsole>(STDIN_FILENO, std::cout);

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <map>
+
 #include "src/lang/language_table.h"
 #include "tests/support/sim_env.h"
 
@@ -29,12 +31,32 @@ TEST(Regions, ChannelListsOfTheTable) {
         EXPECT_EQ(kw::RegionChannels(c.code, channels), c.known) << c.code;
         EXPECT_EQ(channels, c.channels) << c.code;
     }
-    int known = 0;
-    for (int code = -5; code < 300; ++code) {
-        std::vector<uint8_t> channels;
-        known += kw::RegionChannels(code, channels) ? 1 : 0;
+}
+
+// Every code of the table against its channel mask; every other code is unknown.
+TEST(Regions, EveryCodeHasTheChannelsOfItsMask) {
+    std::map<int, uint16_t> table{{0, 0x0000}, {80, 0x01FC}, {81, 0x0200}};
+    for (int code : {16, 32, 33, 34, 51, 66, 67, 68, 69, 70, 105, 111, 112, 121, 125, 126, 127, 128, 129, 130}) {
+        table[code] = 0x07FF;
     }
-    EXPECT_EQ(known, 74);
+    for (int code : {48, 49, 52, 53, 54, 72, 106, 107, 108, 109, 110, 113, 114, 115, 116, 117, 118, 119, 120, 122, 123,
+                     131, 132, 133}) {
+        table[code] = 0x1FFF;
+    }
+    for (int code = 82; code <= 104; ++code) table[code] = 0x1FFF;
+    for (int code : {50, 71}) table[code] = 0x1E00;
+    for (int code : {64, 65}) table[code] = 0x3FFF;
+    ASSERT_EQ(table.size(), 74u);
+    for (int code = -5; code < 300; ++code) {
+        std::vector<uint8_t> expected;
+        auto entry = table.find(code);
+        for (int bit = 0; entry != table.end() && bit < 16; ++bit) {
+            if (entry->second & (1u << bit)) expected.push_back(static_cast<uint8_t>(bit + 1));
+        }
+        std::vector<uint8_t> channels;
+        EXPECT_EQ(kw::RegionChannels(code, channels), entry != table.end()) << code;
+        EXPECT_EQ(channels, expected) << code;
+    }
 }
 
 TEST(Regions, RegionCodeTextsAreHexadecimal) {

@@ -39,6 +39,33 @@ TEST_F(IniTest, ReaderRules) {
     EXPECT_EQ(ReadIniInt(dir_.File("none.ini"), u"a", u"b", 5), 5);
 }
 
+// One matched pair of double quotes around a value is dropped, in 8-bit and UTF-16 files alike;
+// anything else keeps its quotes.
+TEST_F(IniTest, MatchedQuotesAreStripped) {
+    const std::string body =
+        "[S]\r\n"
+        "Quoted=  \"Adapter  \"  \r\n"
+        "Empty=\"\"\r\n"
+        "Lone=\"\r\n"
+        "Open=\"half\r\n"
+        "Close=half\"\r\n"
+        "Inner=a \"b\" c\r\n"
+        "Double=\"\"twice\"\"\r\n"
+        "Number=\"42\"\r\n";
+    std::u16string wide = kw::FromUtf8(body);
+    const std::string files[] = {dir_.Write("a.ini", body), dir_.Write("u.ini", "\xFF\xFE" + kw::ToUtf16LeBytes(wide))};
+    for (const auto& file : files) {
+        EXPECT_EQ(ReadIniText(file, u"S", u"Quoted", u"", 256), u"Adapter  ") << file;
+        EXPECT_EQ(ReadIniText(file, u"S", u"Empty", u"def", 256), u"") << file;
+        EXPECT_EQ(ReadIniText(file, u"S", u"Lone", u"", 256), u"\"") << file;
+        EXPECT_EQ(ReadIniText(file, u"S", u"Open", u"", 256), u"\"half") << file;
+        EXPECT_EQ(ReadIniText(file, u"S", u"Close", u"", 256), u"half\"") << file;
+        EXPECT_EQ(ReadIniText(file, u"S", u"Inner", u"", 256), u"a \"b\" c") << file;
+        EXPECT_EQ(ReadIniText(file, u"S", u"Double", u"", 256), u"\"twice\"") << file;
+        EXPECT_EQ(ReadIniInt(file, u"S", u"Number", 7), 42) << file;
+    }
+}
+
 TEST_F(IniTest, Utf16FileWithByteOrderMark) {
     std::string text = kw::ToUtf16LeBytes(u"[LANGUAGES]\r\nLanguage_1_Section=Deutsch\r\n[Deutsch]\r\nKey=Gr\u00FC\u00DFe \u4E2D\r\n");
     std::string file = dir_.Write("u.ini", "\xFF\xFE" + text);

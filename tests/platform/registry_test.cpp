@@ -5,9 +5,11 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <thread>
 
+#include "platform/paths.h"
 #include "platform/text.h"
 #include "tests/support/test_env.h"
 
@@ -215,6 +217,212 @@ TEST_F(RegistryTest, DamagedFilesNeverCrashTheReader) {
         ASSERT_EQ(WriteDword(Hive::CurrentUser, u"Software\\C", u"Round", static_cast<uint32_t>(round)), kSuccess);
         EXPECT_EQ(ReadDword(Hive::CurrentUser, u"Software\\C", u"Round"), static_cast<uint32_t>(round));
     }
+}
+
+}  // namespace
+
+namespace {
+
+using namespace kw::reg;
+
+class RegistryFilesTest : public kwtest::IsolatedTest {
+protected:
+    // A file outside the state folder that a planted link points at.
+    std::string Victim() {
+        std::string victim = outside_.Write("victim", "precious");
+        return victim;
+    }
+    kwtest::TempDir outside_;
+};
+
+// Links planted at the names the writer uses must never make it write through them.
+TEST_F(RegistryFilesTest, PlantedLinksLeaveTheirTargetsUntouched) {
+    const std::string hive = HiveFilePath(Hive::CurrentUser);
+    struct Case {
+        std::string name;
+        bool writeSucceeds;
+    } cases[] = {
+        {hive + ".tmp." + std::to_string(::getpid()), true},
+        {hive + ".lock", false},
+    };
+    for (const auto& c : cases) {
+        ResetForTests();
+        std::string victim = Victim();
+        ::unlink(c.name.c_str());
+        ASSERT_EQ(::symlink(victim.c_str(), c.name.c_str()), 0) << c.name;
+        EXPECT_EQ(WriteString(Hive::CurrentUser, u"A", u"v", u"1") == kSuccess, c.writeSucceeds) << c.name;
+        EXPECT_EQ(kwtest::ReadFileBytes(victim), "precious") << c.name;
+        ::unlink(c.name.c_str());
+    }
+    ResetForTests();
+    ASSERT_EQ(WriteString(Hive::CurrentUser, u"A", u"v", u"2"), kSuccess);
+    EXPECT_EQ(ReadString(Hive::CurrentUser, u"A", u"v"), u"2");
+}
+
+TEST_F(RegistryFilesTest, TemporaryFilesOfEndedWritersAreRemoved) {
+    pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) ::_exit(0);
+    ASSERT_EQ(::waitpid(child, nullptr, 0), child);
+    const std::string hive = HiveFilePath(Hive::CurrentUser);
+    const std::string ended = root_.Write("HKCU.reg.tmp." + std::to_string(child) + ".abc123", "half");
+    const std::string living = root_.Write("HKCU.reg.tmp." + std::to_string(::getppid()) + ".abc123", "busy");
+    const std::string other = root_.Write("HKCU.reg.tmpfile", "not ours");
+    ASSERT_EQ(WriteString(Hive::CurrentUser, u"A", u"v", u"1"), kSuccess);
+    EXPECT_FALSE(std::filesystem::exists(ended));
+    EXPECT_TRUE(std::filesystem::exists(living));
+    EXPECT_TRUE(std::filesystem::exists(other));
+    int temporaries = 0;
+    for (const auto& entry : std::filesystem::directory_iterator(root_.path())) {
+        temporaries += entry.path().filename().string().rfind("HKCU.reg.tmp.", 0) == 0 ? 1 : 0;
+    }
+    EXPECT_EQ(temporaries, 1);  // the living writer's; ours was renamed into place
+}
+
+TEST_F(RegistryFilesTest, StateFolderOthersMayWriteIsRefused) {
+    ASSERT_EQ(WriteString(Hive::CurrentUser, u"A", u"v", u"1"), kSuccess);
+    EXPECT_EQ(kw::StateRootProblem(), "");
+    ASSERT_EQ(::chmod(root_.path().c_str(), 0777), 0);
+    ResetForTests();
+    EXPECT_NE(kw::StateRootProblem().find(root_.path()), std::string::npos);
+    EXPECT_EQ(ReadString(Hive::CurrentUser, u"A", u"v"), std::nullopt);
+    EXPECT_NE(WriteString(Hive::CurrentUser, u"A", u"v", u"2"), kSuccess);
+    ASSERT_EQ(::chmod(root_.path().c_str(), 0700), 0);
+    ResetForTests();
+    EXPECT_EQ(ReadString(Hive::CurrentUser, u"A", u"v"), u"1");
+}
+
+TEST_F(RegistryFilesTest, StateRootThatIsAFileOrCannotBeMadeIsNamed) {
+    const std::string file = outside_.Write("plain", "x");
+    for (const std::string& root : {file, file + "/sub"}) {
+        ::setenv("KWCONFIG_ROOT", root.c_str(), 1);
+        std::string problem = kw::StateRootProblem();
+        EXPECT_NE(problem.find(root), std::string::npos) << root;
+    }
+}
+
+}  // namespace
+
+namespace {
+
+using namespace kw::reg;
+
+class RegistryImportTest : public kwtest::IsolatedTest {
+protected:
+    void WriteHive(const std::string& text) {
+        std::ofstream(HiveFilePath(Hive::CurrentUser), std::ios::binary | std::ios::trunc) << text;
+        ResetForTests();
+    }
+    std::vector<std::string> AsideFiles() const {
+        std::vector<std::string> found;
+        for (const auto& entry : std::filesystem::directory_iterator(root_.path())) {
+            if (entry.path().filename().string().rfind("HKCU.reg.corrupt.", 0) == 0) found.push_back(entry.path());
+        }
+        return found;
+    }
+};
+
+// Everything the registry editor imports without complaint is read whole.
+TEST_F(RegistryImportTest, EveryImportSyntaxIsReadWhole) {
+    WriteHive(
+        "Windows Registry Editor Version 5.00\r\n"
+        "\r\n"
+        "# a hash comment\r\n"
+        "; a semicolon comment\r\n"
+        "[HKEY_CURRENT_USER\\A]\r\n"
+        "\"Note\"=\"b\";note\r\n"
+        "\"Spaced\" = \"c\"   ; note with \"quotes\"\r\n"
+        "\"Short\"=dword:7\r\n"
+        "\"Full\"=dword:ffffFFFF ;max\r\n"
+        "\"Quo\\\"ted\\\\name\"=\"a \\\"b\\\" c\\\\d\"\r\n"
+        "\"Blob\"=hex:01,02,\\\r\n"
+        "    03,04\r\n"
+        "\"Text\"=hex(1):41,00,42,00,00,00 ; a\r\n"
+        "\"Gone\"=\"x\"\r\n"
+        "\"Gone\"=-\r\n"
+        "@=\"default\"\r\n"
+        "[-HKEY_CURRENT_USER\\Removed]\r\n"
+        "\"Ignored\"=\"y\"\r\n");
+    const std::u16string a = u"A";
+    EXPECT_EQ(ReadString(Hive::CurrentUser, a, u"Note"), u"b");
+    EXPECT_EQ(ReadString(Hive::CurrentUser, a, u"Spaced"), u"c");
+    EXPECT_EQ(ReadDword(Hive::CurrentUser, a, u"Short"), 7u);
+    EXPECT_EQ(ReadDword(Hive::CurrentUser, a, u"Full"), 0xFFFFFFFFu);
+    EXPECT_EQ(ReadString(Hive::CurrentUser, a, u"Quo\"ted\\name"), u"a \"b\" c\\d");
+    EXPECT_EQ(ReadString(Hive::CurrentUser, a, u"Text"), u"AB");
+    EXPECT_EQ(ReadString(Hive::CurrentUser, a, u"Gone"), std::nullopt);
+    EXPECT_EQ(ReadString(Hive::CurrentUser, a, u""), u"default");
+    Key key;
+    ASSERT_EQ(Key::Open(Hive::CurrentUser, a, Access::Read, key), kSuccess);
+    EXPECT_EQ(key.ValueNames(),
+              (std::vector<std::u16string>{u"Note", u"Spaced", u"Short", u"Full", u"Quo\"ted\\name", u"Blob", u"Text", u""}));
+    EXPECT_FALSE(KeyExists(Hive::CurrentUser, u"Removed"));
+    EXPECT_TRUE(AsideFiles().empty());
+    // Written back and read again, nothing changes.
+    ASSERT_EQ(WriteDword(Hive::CurrentUser, u"B", u"x", 1), kSuccess);
+    ResetForTests();
+    EXPECT_EQ(ReadString(Hive::CurrentUser, a, u"Quo\"ted\\name"), u"a \"b\" c\\d");
+    EXPECT_EQ(ReadDword(Hive::CurrentUser, a, u"Short"), 7u);
+    EXPECT_EQ(key.ValueNames().size(), 8u);
+}
+
+// What the registry editor rejects costs that line only: it is named, the file is kept aside,
+// and every other value stays.
+TEST_F(RegistryImportTest, BadLineIsDroppedNamedAndTheRestKept) {
+    const std::string badLines[] = {
+        "\"Bad\"=2347",
+        "\"Bad\"=dword:123456789",
+        "\"Bad\"=dword:0x10",
+        "\"Bad\"=dword:",
+        "\"Bad\"=\"unterminated",
+        "\"Bad\"=\"x\" trailing",
+        "\"Bad\"=\"x\" #note",
+        "\"Bad\"=hex:0g,01",
+        "\"Bad\"=hex(zz):01",
+        "Bad=\"x\"",
+        "[HKEY_CURRENT_USER\\Half",
+    };
+    for (const auto& bad : badLines) {
+        std::filesystem::remove_all(root_.path());
+        std::filesystem::create_directories(root_.path());
+        const std::string text =
+            "Windows Registry Editor Version 5.00\n\n"
+            "[HKEY_CURRENT_USER\\A]\n"
+            "\"Before\"=\"1\"\n" +
+            bad + "\n"
+            "[HKEY_CURRENT_USER\\A]\n"
+            "\"After\"=dword:00000002\n";
+        WriteHive(text);
+        testing::internal::CaptureStderr();
+        EXPECT_EQ(ReadString(Hive::CurrentUser, u"A", u"Before"), u"1") << bad;
+        std::string errors = testing::internal::GetCapturedStderr();
+        EXPECT_EQ(ReadDword(Hive::CurrentUser, u"A", u"After"), 2u) << bad;
+        EXPECT_EQ(ReadString(Hive::CurrentUser, u"A", u"Bad"), std::nullopt) << bad;
+        EXPECT_EQ(ReadDword(Hive::CurrentUser, u"A", u"Bad"), std::nullopt) << bad;
+        EXPECT_NE(errors.find(HiveFilePath(Hive::CurrentUser) + ": line 5 "), std::string::npos) << bad << errors;
+        EXPECT_EQ(std::count(errors.begin(), errors.end(), '\n'), 1) << errors;
+        auto aside = AsideFiles();
+        ASSERT_EQ(aside.size(), 1u) << bad;
+        EXPECT_EQ(kwtest::ReadFileBytes(aside[0]), text);
+        // The next save leaves the bad line out; the following reader finds nothing to drop.
+        ASSERT_EQ(WriteString(Hive::CurrentUser, u"A", u"Fresh", u"3"), kSuccess);
+        ResetForTests();
+        EXPECT_EQ(ReadDword(Hive::CurrentUser, u"A", u"After"), 2u);
+        EXPECT_EQ(AsideFiles().size(), 1u) << bad;
+    }
+}
+
+// A string ending in NULs keeps them through a read and an unrelated write.
+TEST_F(RegistryImportTest, StringsEndingInNulsRoundTrip) {
+    const std::u16string withNuls(u"ab\0\0", 4);
+    ASSERT_EQ(WriteString(Hive::CurrentUser, u"A", u"Nuls", withNuls), kSuccess);
+    for (int round = 0; round < 2; ++round) {
+        ResetForTests();
+        EXPECT_EQ(ReadString(Hive::CurrentUser, u"A", u"Nuls"), withNuls) << round;
+        ASSERT_EQ(WriteDword(Hive::CurrentUser, u"A", u"Other", static_cast<uint32_t>(round)), kSuccess);
+    }
+    WriteHive("Windows Registry Editor Version 5.00\n[HKEY_CURRENT_USER\\A]\n\"H\"=hex(1):61,00,00,00,00,00\n");
+    EXPECT_EQ(ReadString(Hive::CurrentUser, u"A", u"H"), std::u16string(u"a\0", 2));
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 #include <chrono>
 #include <thread>
 
+#include "platform/ui/test_driver.h"
 #include "tests/support/sim_env.h"
 
 namespace {
@@ -111,11 +112,15 @@ TEST_F(LauncherTest, UnexportableCertificateIsReportedFromTheWorkerThread) {
     Store(u"Dot1xProtocol", u"0");
     Store(u"Dot1xCertSubject", u"Bob Example");
     Store(u"Dot1xCertIssuer", u"Talvo Test Root CA");
+    kw::ui::CTestDriver user;
+    user.Answer(kw::ui::IDOK);
     kw::StartAuthentication();
     ASSERT_TRUE(WaitFor("genMyCertFile("));
     kw::StopAuthentication();
     EXPECT_TRUE(Calls("genMySSLFile").empty());
     EXPECT_TRUE(Calls("do_eapol_init").empty());
+    const std::string box = std::string("messagebox: \"\" \"") + kw::kExportFailedText + "\" [ok] -> ok";
+    EXPECT_EQ(user.Lines(), std::vector<std::string>{box});
 }
 
 }  // namespace

@@ -62,19 +62,62 @@ TEST_F(AppliersTest, DriverFirstThenTheStoreOnlyOnSuccess) {
     EXPECT_EQ(kw::CurrentNetworkType(), 0);
 }
 
+// Every applier whose driver setter refuses leaves the stored value as it was; only the transmit
+// power is kept whatever the driver says.
 TEST_F(AppliersTest, RefusedSettingsAreNotStoredExceptTransmitPower) {
-    ASSERT_TRUE(kw::sim::LoadWorldText(
-        "[Adapter1]\nDeviceName=dev\nInstanceKey=0007\nRefuse=SetWL_WEPStatus SetWLAP_TxPowerLevel SetWL_WriteKey\n"));
+    static const uint8_t ssid[] = {'N', 'e', 'w'};
+    static uint8_t rates[16] = {2, 4};
+    static uint8_t filter[kw::kMacFilterListBytes] = {1, 0, 0x0A, 0x3F, 0x12, 0xC4, 0x7E};
+    struct Case {
+        const char* refused;
+        const char16_t* key;
+        int (*apply)(AdapterContext*);
+        bool storedAnyway;
+    } cases[] = {
+        {"SetWL_SSID", u"SSID", [](AdapterContext* c) { return kw::ApplySsid(c, ssid, 3); }, false},
+        {"SetWLAP_HideSSIDState", u"HideSSID", [](AdapterContext* c) { return kw::ApplyHideSsid(c, 1); }, false},
+        {"SetWL_802_11_NetworkTypeInUse", u"WirelessMode", [](AdapterContext* c) { return kw::ApplyWirelessMode(c, 3); }, false},
+        {"SetWL_Channel", u"Channel", [](AdapterContext* c) { return kw::ApplyChannel(c, 11); }, false},
+        {"SetWL_ApWirelessMode", u"ApWirelessMode", [](AdapterContext* c) { return kw::ApplyApWirelessMode(c, 2); }, false},
+        {"SetWL_ApProtectionMode", u"ApProtectionMode", [](AdapterContext* c) { return kw::ApplyApProtectionMode(c, 3); }, false},
+        {"SetWL_NetworkType", u"NetworkType", [](AdapterContext* c) { return kw::ApplyNetworkType(c, 0); }, false},
+        {"SetWL_DesiredRate", u"DesiredRate", [](AdapterContext* c) { return kw::ApplyDesiredRates(c, rates); }, false},
+        {"SetWL_WEPStatus", u"WEPStatus", [](AdapterContext* c) { return kw::ApplyEncryptionStatus(c, 0); }, false},
+        {"SetWL_AuthenticationMode", u"AuthenticationMode", [](AdapterContext* c) { return kw::ApplyAuthenticationMode(c, 7); }, false},
+        {"SetWL_PSMode", u"PowerSaveMode", [](AdapterContext* c) { return kw::ApplyPowerSaveMode(c, 2); }, false},
+        {"SetWL_FragmentationThreshold", u"FragmentationThreshold",
+         [](AdapterContext* c) { return kw::ApplyFragmentationThreshold(c, 1024); }, false},
+        {"SetWL_RTS_CTS_Threshold", u"RTSThreshold", [](AdapterContext* c) { return kw::ApplyRtsThreshold(c, 500); }, false},
+        {"SetWL_PreambleMode", u"PreambleMode", [](AdapterContext* c) { return kw::ApplyPreambleMode(c, 2); }, false},
+        {"SetWLAP_FilterMode", u"MACFilterMode", [](AdapterContext* c) { return kw::ApplyMacFilterMode(c, 1); }, false},
+        {"SetWLAP_FilterList", u"MACFilterAddr0",
+         [](AdapterContext* c) { return kw::ApplyMacFilterList(c, filter, sizeof filter); }, false},
+        {"SetWL_MultiDomainCapability", u"MultiDomainCapability",
+         [](AdapterContext* c) { return kw::ApplyMultiDomainCapability(c, 1); }, false},
+        {"SetWL_OperationRegionCode", u"OperationRegion", [](AdapterContext* c) { return kw::ApplyRegion(c, 48); }, false},
+        {"SetWL_KWPSPXLinkMode", u"PSPXLinkMode", [](AdapterContext* c) { return kw::ApplyPspXLinkMode(c, 1); }, false},
+        {"SetWL_KWWMMQosMode", u"WMMQosMode", [](AdapterContext* c) { return kw::ApplyWmmQosMode(c, 1); }, false},
+        {"SetWLAP_TxPowerLevel", u"TxPowerLevel", [](AdapterContext* c) { return kw::ApplyTxPowerLevel(c, 3); }, true},
+    };
+    for (const auto& c : cases) {
+        ASSERT_TRUE(kw::sim::LoadWorldText(std::string("[Adapter1]\nDeviceName=dev\nInstanceKey=0007\nRefuse=") +
+                                           c.refused + "\n"));
+        kw::ResetAdapterContext();
+        OpenAdapter("dev");
+        ASSERT_EQ(kw::WriteSettingText(0, c.key, u"before"), 0) << c.refused;
+        EXPECT_EQ(c.apply(kw::Adapter()), -1) << c.refused;
+        auto calls = Calls(std::string(c.refused) + "(");
+        ASSERT_FALSE(calls.empty()) << c.refused;
+        EXPECT_TRUE(calls.back().ends_with(" = -1")) << calls.back();
+        EXPECT_EQ(Stored(c.key) == u"before", !c.storedAnyway) << c.refused;
+    }
+    EXPECT_EQ(Stored(u"TxPowerLevel"), u"3");
+
+    ASSERT_TRUE(kw::sim::LoadWorldText("[Adapter1]\nDeviceName=dev\nInstanceKey=0007\nRefuse=SetWL_WriteKey\n"));
     kw::ResetAdapterContext();
     OpenAdapter("dev");
-    AdapterContext* ctx = kw::Adapter();
-    ASSERT_EQ(kw::WriteSettingText(0, u"WEPStatus", u"1"), 0);
-    EXPECT_EQ(kw::ApplyEncryptionStatus(ctx, 0), -1);
-    EXPECT_EQ(Stored(u"WEPStatus"), u"1");
-    EXPECT_EQ(kw::ApplyTxPowerLevel(ctx, 3), -1);
-    EXPECT_EQ(Stored(u"TxPowerLevel"), u"3");
     const uint8_t key[5] = {1, 2, 3, 4, 5};
-    EXPECT_EQ(kw::WriteWepKey(ctx, 0, 0, 1, key), -1);
+    EXPECT_EQ(kw::WriteWepKey(kw::Adapter(), 0, 0, 1, key), -1);
     EXPECT_EQ(Stored(u"WEPKey64_0"), u"");
 }
 

@@ -1,4 +1,6 @@
 // The call log's line format, in memory and in the KWWLAN_LOG file.
+#include <sys/stat.h>
+
 #include <cstdlib>
 #include <sstream>
 
@@ -50,6 +52,9 @@ TEST_F(SimCallLogTest, FileNamedByTheEnvironmentGetsTheSameLines) {
     ::unsetenv("KWWLAN_LOG");
     QueryWL_PSMode(&g_ctx);
     EXPECT_EQ(kwtest::ReadFileBytes(path), "QueryWL_PSMode() = 0\nSetWL_PSMode(1) = 0\n");
+    struct stat st {};
+    ASSERT_EQ(::stat(path.c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 0777, 0600u);  // it holds key material
     EXPECT_EQ(kw::sim::CallLog().size(), 3u);
     kw::sim::ClearCallLog();
     EXPECT_TRUE(kw::sim::CallLog().empty());

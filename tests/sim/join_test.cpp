@@ -1,4 +1,5 @@
 // Joining networks by the driver's settings, and the supplicant paths that open the link.
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <atomic>
@@ -407,8 +408,12 @@ TEST_F(SimJoinTest, TlsSucceedsWithGeneratedFilesOfAnExportableCertificate) {
 
     ASSERT_EQ(genMyCertFile(u"Alice Example", u"Test Root"), 0);
     ASSERT_EQ(genMySSLFile(), 0);
-    for (const char* file : {"Talvo.pem", "Talvo_key.pem", "caroot.pem", ".rand"}) {
-        EXPECT_TRUE(std::filesystem::exists(folder.File(file))) << file;
+    ASSERT_EQ(genROOTCertFile(u"Alice Example", u"Test Root"), 0);
+    // They hold key material: only the user may read them, whatever the umask.
+    for (const char* file : {"Talvo.pfx", "Talvo.pem", "Talvo_key.pem", "caroot.pem", "caroot.cer", ".rand"}) {
+        struct stat st {};
+        ASSERT_EQ(::stat(folder.File(file).c_str(), &st), 0) << file;
+        EXPECT_EQ(st.st_mode & 0777, 0600u) << file;
     }
     ASSERT_EQ(JoinSsid("EapNet"), 0);
     EXPECT_TRUE(Authenticate(TlsConfig()));

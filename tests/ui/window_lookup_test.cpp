@@ -118,6 +118,20 @@ TEST_F(WindowLookupTest, ACrashedProcessLeavesNothingThatIsFound) {
     EXPECT_EQ(windowFiles(), 0u);  // ... until a lookup meets it
 }
 
+// A link planted where the window file is staged must not be written through.
+TEST_F(WindowLookupTest, PlantedLinkAtTheStagingNameLeavesItsTargetUntouched) {
+    TempDir outside;
+    const std::string victim = outside.Write("victim", "precious");
+    const std::string folder = kw::StateRoot() + "/windows";
+    std::filesystem::create_directories(folder);
+    const std::string file = folder + "/mine.window";
+    std::filesystem::create_symlink(victim, file + ".tmp");
+    EXPECT_EQ(kw::shell::PublishWindow(7, u"Planted", file), file);
+    EXPECT_EQ(ReadFileBytes(victim), "precious");
+    EXPECT_TRUE(FindWindowByCaption(u"Planted").has_value());
+    kw::shell::WithdrawWindow(file);
+}
+
 TEST_F(WindowLookupTest, OwnWindowsCountUntilDestroyedAndBadFilesAreIgnored) {
     const std::string folder = kw::StateRoot() + "/windows";
     std::filesystem::create_directories(folder);

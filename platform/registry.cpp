@@ -16,6 +16,7 @@
 #include <mutex>
 #include <set>
 
+#include "platform/clock.h"
 #include "platform/paths.h"
 #include "platform/text.h"
 
@@ -35,6 +36,10 @@ struct Value {
     Kind kind = Kind::String;
     std::u16string text;  // String: the text; Raw: the data as written after '='
     uint32_t dword = 0;
+
+    bool SameData(const Value& other) const {
+        return kind == other.kind && text == other.text && (kind != Kind::Dword || dword == other.dword);
+    }
 };
 
 struct Node {
@@ -483,30 +488,76 @@ private:
 // Cleared only by the fuzz target, whose millions of writes need no crash safety.
 std::atomic<bool> durableWrites{true};
 
+// Writes of this thread inside a WriteGroup wait for the group's end.
+thread_local int t_groupDepth = 0;
+
+// A change to the tree that can be made again on a fresh copy read from the file; true when it
+// changed anything.
+using Change = std::function<bool(Node&)>;
+
+struct WriteResult {
+    long status = kSuccess;
+    bool changed = false;
+};
+
 class HiveFile {
 public:
     explicit HiveFile(std::string path) : path_(std::move(path)), usable_(StateRootProblem().empty()) {}
 
+    // A file replaced by rename is read whole or not at all, so reading needs no lock. The file
+    // is looked at once per instant of the clock: a tick's many reads cost one stat.
     template <typename Fn>
     auto Read(Fn&& fn) {
         std::lock_guard lock(mutex_);
-        FileLock fileLock(path_, false);
-        Refresh();
+        uint64_t now = clock::NowMs();
+        if (!loaded_ || now != checkedAt_) {
+            Refresh();
+            checkedAt_ = now;
+            if (repairDue_) RewriteWithoutDroppedLines();
+        }
         return fn(static_cast<const Node&>(root_));
     }
 
-    // fn changes the tree and returns whether it changed anything worth writing.
-    long Write(const std::function<bool(Node&)>& fn) {
+    WriteResult Write(Change change) {
         std::lock_guard lock(mutex_);
-        if (!usable_) return kAccessDenied;
+        if (!usable_) return {kAccessDenied, false};
+        if (t_groupDepth > 0) {
+            Refresh();
+            bool changed = change(root_);
+            if (changed) pending_.push_back(std::move(change));
+            return {kSuccess, changed};
+        }
         FileLock fileLock(path_, true);
-        if (!fileLock.held()) return kAccessDenied;
+        if (!fileLock.held()) return {kAccessDenied, false};
         Refresh();
-        if (!fn(root_)) return kSuccess;
+        bool changed = change(root_);
+        if (!changed && pending_.empty() && !repairDue_) return {kSuccess, false};
+        return {Save(), changed};
+    }
+
+    // The group's writes reach the disk together, made again on the file as it is now so that
+    // another process's writes meanwhile are kept.
+    long Flush() {
+        std::lock_guard lock(mutex_);
+        if (pending_.empty()) return kSuccess;
+        FileLock fileLock(path_, true);
+        if (!fileLock.held()) {
+            pending_.clear();
+            loaded_ = false;
+            return kAccessDenied;
+        }
+        Refresh();
         return Save();
     }
 
+    int Saves() const { return saves_; }
+
 private:
+    void RewriteWithoutDroppedLines() {
+        FileLock fileLock(path_, true);
+        if (fileLock.held() && SignatureOf(path_) == signature_) Save();
+    }
+
     void Refresh() {
         if (!usable_) return;  // an empty hive: the folder is not safe to read from
         FileSignature sig = SignatureOf(path_);
@@ -514,7 +565,12 @@ private:
         root_ = Node();
         loaded_ = true;
         signature_ = sig;
-        if (!sig.exists) return;
+        repairDue_ = false;
+        if (sig.exists) Load(sig);
+        for (const auto& change : pending_) change(root_);
+    }
+
+    void Load(const FileSignature& sig) {
         std::ifstream in(path_, std::ios::binary);
         std::string bytes;
         if (in) {
@@ -527,6 +583,7 @@ private:
             MoveAside();
         } else if (!parser.dropped().empty()) {
             ReportDroppedLines(bytes, parser.dropped());
+            repairDue_ = true;
         }
     }
 
@@ -534,7 +591,7 @@ private:
         return path_ + ".corrupt." + std::to_string(static_cast<long long>(std::time(nullptr)));
     }
 
-    // The file as it was is kept beside it; the next save leaves the dropped lines out.
+    // The file as it was is kept beside it; the hive is written again at once without the lines.
     void ReportDroppedLines(const std::string& bytes, const std::vector<size_t>& lines) const {
         std::string numbers;
         for (size_t line : lines) numbers += (numbers.empty() ? "" : ", ") + std::to_string(line);
@@ -577,10 +634,14 @@ private:
         if (!ok || ::rename(temp.c_str(), path_.c_str()) != 0) {
             ::unlink(temp.c_str());
             loaded_ = false;  // the tree no longer matches the file
+            pending_.clear();
             return kAccessDenied;
         }
         if (durable) SyncDirectory();
         signature_ = SignatureOf(path_);
+        pending_.clear();
+        repairDue_ = false;
+        ++saves_;
         return kSuccess;
     }
 
@@ -598,13 +659,18 @@ private:
     bool usable_;
     Node root_;
     bool loaded_ = false;
+    bool repairDue_ = false;  // lines were dropped: the file should be written without them
+    uint64_t checkedAt_ = 0;
     FileSignature signature_;
+    std::vector<Change> pending_;
+    int saves_ = 0;
 };
 
 // ---------------------------------------------------------------- process-wide state
 
 struct Registry {
     std::mutex mutex;
+    std::string root;  // the state root, found once
     std::map<std::string, std::unique_ptr<HiveFile>> files;
     std::set<std::pair<Hive, std::u16string>> denied;  // upper-cased key paths
 };
@@ -614,13 +680,23 @@ Registry& State() {
     return registry;
 }
 
+const char* HiveFileName(Hive hive) { return hive == Hive::CurrentUser ? "/HKCU.reg" : "/HKLM.reg"; }
+
 HiveFile& FileOf(Hive hive) {
-    std::string path = HiveFilePath(hive);
     Registry& state = State();
     std::lock_guard lock(state.mutex);
-    auto& slot = state.files[path];
-    if (!slot) slot = std::make_unique<HiveFile>(path);
+    if (state.root.empty()) state.root = StateRoot();
+    auto& slot = state.files[state.root + HiveFileName(hive)];
+    if (!slot) slot = std::make_unique<HiveFile>(state.root + HiveFileName(hive));
     return *slot;
+}
+
+std::vector<HiveFile*> OpenedFiles() {
+    Registry& state = State();
+    std::lock_guard lock(state.mutex);
+    std::vector<HiveFile*> files;
+    for (auto& [path, file] : state.files) files.push_back(file.get());
+    return files;
 }
 
 bool IsDenied(Hive hive, const std::u16string& path) {
@@ -631,15 +707,32 @@ bool IsDenied(Hive hive, const std::u16string& path) {
 
 }  // namespace
 
-std::string HiveFilePath(Hive hive) {
-    return StateRoot() + (hive == Hive::CurrentUser ? "/HKCU.reg" : "/HKLM.reg");
+std::string HiveFilePath(Hive hive) { return StateRoot() + HiveFileName(hive); }
+
+WriteGroup::WriteGroup() { ++t_groupDepth; }
+
+WriteGroup::~WriteGroup() {
+    Flush();
+    --t_groupDepth;
 }
+
+long Flush() {
+    long result = kSuccess;
+    for (HiveFile* file : OpenedFiles()) {
+        if (long r = file->Flush(); r != kSuccess) result = r;
+    }
+    if (result != kSuccess) std::fprintf(stderr, "KWConfig: settings could not be saved to the registry files\n");
+    return result;
+}
+
+int SavesForTests(Hive hive) { return FileOf(hive).Saves(); }
 
 void SkipDurableWritesForFuzzing(bool skip) { durableWrites = !skip; }
 
 void ResetForTests() {
     Registry& state = State();
     std::lock_guard lock(state.mutex);
+    state.root.clear();
     state.files.clear();
     state.denied.clear();
 }
@@ -670,11 +763,11 @@ long Key::Create(Hive hive, std::u16string_view path, Key& out) {
     std::u16string normal = JoinPath(SplitPath(path));
     if (!FitsTheFile(normal)) return kInvalidParameter;
     std::vector<std::u16string> parts = FullPath(hive, normal);
-    long result = FileOf(hive).Write([&](Node& root) {
+    long result = FileOf(hive).Write([parts](Node& root) {
         if (Walk(root, parts, false)) return false;
         Walk(root, parts, true);
         return true;
-    });
+    }).status;
     if (result != kSuccess) return result;
     out.hive_ = hive;
     out.path_ = normal;
@@ -705,9 +798,10 @@ namespace {
 long SetValue(Hive hive, const std::u16string& path, std::u16string_view name, const Value& newValue) {
     if (!FitsTheFile(name)) return kInvalidParameter;
     auto parts = FullPath(hive, path);
-    return FileOf(hive).Write([&](Node& root) {
+    return FileOf(hive).Write([parts, name = std::u16string(name), newValue](Node& root) {
         Node* node = Walk(root, parts, true);
         if (Value* existing = node->FindValue(name)) {
+            if (existing->SameData(newValue)) return false;
             std::u16string keptName = existing->name;
             *existing = newValue;
             existing->name = keptName;
@@ -716,7 +810,7 @@ long SetValue(Hive hive, const std::u16string& path, std::u16string_view name, c
             node->values.back().name = name;
         }
         return true;
-    });
+    }).status;
 }
 }  // namespace
 
@@ -736,13 +830,11 @@ long Key::WriteDword(std::u16string_view name, uint32_t value) const {
 
 long Key::DeleteValue(std::u16string_view name) const {
     auto parts = FullPath(hive_, path_);
-    bool found = false;
-    long result = FileOf(hive_).Write([&](Node& root) {
+    WriteResult result = FileOf(hive_).Write([parts, name = std::u16string(name)](Node& root) {
         Node* node = Walk(root, parts, false);
-        found = node && node->RemoveValue(name);
-        return found;
+        return node && node->RemoveValue(name);
     });
-    return result != kSuccess ? result : (found ? kSuccess : kFileNotFound);
+    return result.status != kSuccess ? result.status : (result.changed ? kSuccess : kFileNotFound);
 }
 
 long Key::DeleteTree(std::u16string_view subkey) const {
@@ -750,13 +842,11 @@ long Key::DeleteTree(std::u16string_view subkey) const {
     auto sub = SplitPath(subkey);
     if (sub.empty()) return kFileNotFound;
     parts.insert(parts.end(), sub.begin(), sub.end() - 1);
-    bool found = false;
-    long result = FileOf(hive_).Write([&](Node& root) {
+    WriteResult result = FileOf(hive_).Write([parts, child = sub.back()](Node& root) {
         Node* parent = Walk(root, parts, false);
-        found = parent && parent->RemoveChild(sub.back());
-        return found;
+        return parent && parent->RemoveChild(child);
     });
-    return result != kSuccess ? result : (found ? kSuccess : kFileNotFound);
+    return result.status != kSuccess ? result.status : (result.changed ? kSuccess : kFileNotFound);
 }
 
 std::vector<std::u16string> Key::SubKeyNames() const {

@@ -1,7 +1,8 @@
 // The registry stand-in: two hives, each kept as a registry export file ("HKCU.reg",
 // "HKLM.reg") in the state root. Key and value names are case-insensitive and keep the case they
-// were first written with. Every write is durable when the call returns (whole file replaced
-// under an exclusive lock); reads see other processes' writes. A hive file that cannot be parsed
+// were first written with. A write outside a WriteGroup is durable when the call returns (whole
+// file replaced under an exclusive lock), one inside at the group's end; a write that changes
+// nothing is not written. Reads see other processes' writes from the next instant of the clock. A hive file that cannot be parsed
 // is moved aside, never overwritten. A state folder that others could plant links in is not used:
 // it reads as empty and writes fail.
 #pragma once
@@ -59,11 +60,27 @@ bool KeyExists(Hive hive, std::u16string_view path);
 // world uses it for adapters whose class key the user may not change). Reading still works.
 void DenyFullAccess(Hive hive, std::u16string_view path, bool deny);
 
+// Groups the writes of one operation (the start-up, the restore, one dialog's Apply, one tick)
+// into one save per hive when the group ends, as the Windows registry flushes lazily. Writes of
+// the thread inside a group change what every reader sees at once, reach the disk together, and
+// are lost together if the process dies before the end. Groups may nest; the end of each flushes.
+class WriteGroup {
+public:
+    WriteGroup();
+    ~WriteGroup();
+    WriteGroup(const WriteGroup&) = delete;
+    WriteGroup& operator=(const WriteGroup&) = delete;
+};
+// Saves every grouped write now (as RegFlushKey); kSuccess, or the first failure.
+long Flush();
+
 // Hive file of a hive in the current state root.
 std::string HiveFilePath(Hive hive);
 // Forgets cached contents and access rules; the next access reads the files again (tests that
 // switch KWCONFIG_ROOT call it).
 void ResetForTests();
+// How many times this process has saved the hive's file since the last reset.
+int SavesForTests(Hive hive);
 // Writes skip fsync; only for the fuzz target, which writes far too often to wait for the disk.
 void SkipDurableWritesForFuzzing(bool skip);
 

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "platform/registry.h"
 #include "platform/ui/input_source.h"
 #include "platform/ui/ui_thread.h"
 
@@ -104,7 +105,10 @@ int CDialog::DoModal() {
     ModalStack().push_back(this);
     OnCreate();
     Show(true);
-    OnInitDialog();
+    {
+        reg::WriteGroup initialisation;
+        OnInitDialog();
+    }
     if (!ending_) {
         ReportEvent("window: open " + QuoteText(Caption()));
         if (IInputSource* source = InputSource()) source->OnDialogOpened(*this);
@@ -120,7 +124,13 @@ int CDialog::DoModal() {
 
 void CDialog::RunModalLoop() {
     while (!ending_) {
-        if (detail::DispatchQueued()) continue;
+        {
+            // Each message is one operation for the registry: its writes are saved together.
+            reg::WriteGroup operation;
+            if (detail::DispatchQueued()) continue;
+        }
+        // Whatever an enclosing operation wrote is on disk before the user is waited for.
+        reg::Flush();
         IInputSource* source = InputSource();
         if (source && source->Step()) continue;
         // No input will come: the dialog is left as its close box would leave it, minus the

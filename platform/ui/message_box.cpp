@@ -1,5 +1,6 @@
 #include "platform/ui/message_box.h"
 
+#include "platform/registry.h"
 #include "platform/ui/input_source.h"
 #include "platform/ui/types.h"
 
@@ -25,6 +26,7 @@ int ShowMessageBox(const CWnd* /*owner*/, std::u16string_view text, std::u16stri
                    MessageBoxButtons buttons, MessageBoxIcon icon) {
     MessageBoxRequest box{std::u16string(text), std::u16string(caption), buttons, icon};
     int answer = FirstButton(buttons);
+    reg::Flush();  // nothing written before the question waits on the answer
     if (IInputSource* source = InputSource()) {
         int given = source->AnswerMessageBox(box);
         if (HasButton(buttons, given)) answer = given;

@@ -1,6 +1,7 @@
 #include "src/app/kwconfig_app.h"
 
 #include "platform/clock.h"
+#include "platform/registry.h"
 #include "platform/text.h"
 #include "src/app/app_flags.h"
 #include "src/app/program_config.h"
@@ -54,6 +55,7 @@ bool CKWConfigApp::StartUp(const std::vector<std::string>& args, const std::stri
     currentTitle_ = StartTitle();
     if (!SettleSingleInstance(recordedTitle)) return false;
 
+    reg::WriteGroup clearedRequests;
     WriteChipDword(kValueExitRequest, 0);
     WriteChipDword(kValueWakeUpRequest, 0);
     return true;

@@ -1,6 +1,7 @@
 #include "platform/registry.h"
 
 #include <gtest/gtest.h>
+#include <signal.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -423,6 +424,103 @@ TEST_F(RegistryImportTest, StringsEndingInNulsRoundTrip) {
     }
     WriteHive("Windows Registry Editor Version 5.00\n[HKEY_CURRENT_USER\\A]\n\"H\"=hex(1):61,00,00,00,00,00\n");
     EXPECT_EQ(ReadString(Hive::CurrentUser, u"A", u"H"), std::u16string(u"a\0", 2));
+}
+
+}  // namespace
+
+namespace {
+
+class RegistryGroupTest : public kwtest::IsolatedTest {
+protected:
+    // Runs body in a child process with a registry of its own; its exit code.
+    template <typename Body>
+    static int InChild(Body body) {
+        pid_t child = ::fork();
+        if (child == 0) {
+            ResetForTests();
+            body();
+            ::_exit(0);
+        }
+        int status = 0;
+        ::waitpid(child, &status, 0);
+        return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    }
+};
+
+TEST_F(RegistryGroupTest, AWriteThatChangesNothingIsNotSaved) {
+    ASSERT_EQ(WriteString(Hive::CurrentUser, u"A", u"Name", u"same"), kSuccess);
+    ASSERT_EQ(WriteDword(Hive::CurrentUser, u"A", u"Number", 7), kSuccess);
+    int saves = SavesForTests(Hive::CurrentUser);
+    EXPECT_EQ(WriteString(Hive::CurrentUser, u"a", u"NAME", u"same"), kSuccess);
+    EXPECT_EQ(WriteDword(Hive::CurrentUser, u"A", u"Number", 7), kSuccess);
+    EXPECT_EQ(SavesForTests(Hive::CurrentUser), saves);
+    EXPECT_EQ(WriteDword(Hive::CurrentUser, u"A", u"Number", 8), kSuccess);
+    EXPECT_EQ(SavesForTests(Hive::CurrentUser), saves + 1);
+    // A string and a number are different data even when they read alike.
+    EXPECT_EQ(WriteString(Hive::CurrentUser, u"A", u"Number", u"8"), kSuccess);
+    EXPECT_EQ(SavesForTests(Hive::CurrentUser), saves + 2);
+}
+
+TEST_F(RegistryGroupTest, AGroupIsSeenAtOnceAndSavedOnceAtItsEnd) {
+    {
+        WriteGroup group;
+        for (uint32_t i = 0; i < 500; ++i) ASSERT_EQ(WriteDword(Hive::CurrentUser, u"Many", kw::FormatW("v%u", i), i), kSuccess);
+        Key many;
+        ASSERT_EQ(Key::Open(Hive::CurrentUser, u"Many", Access::Full, many), kSuccess);
+        EXPECT_EQ(many.DeleteValue(u"v1"), kSuccess);
+        EXPECT_EQ(ReadDword(Hive::CurrentUser, u"Many", u"v499"), 499u);  // readers see it before the save
+        EXPECT_EQ(SavesForTests(Hive::CurrentUser), 0);
+        {
+            WriteGroup nested;
+            ASSERT_EQ(WriteString(Hive::CurrentUser, u"Many", u"Inner", u"x"), kSuccess);
+        }
+        EXPECT_EQ(SavesForTests(Hive::CurrentUser), 1);  // every group's end is a flush
+        ASSERT_EQ(WriteString(Hive::CurrentUser, u"Many", u"Late", u"y"), kSuccess);
+    }
+    EXPECT_EQ(SavesForTests(Hive::CurrentUser), 2);
+    ResetForTests();
+    EXPECT_EQ(ReadDword(Hive::CurrentUser, u"Many", u"v0"), 0u);
+    EXPECT_EQ(ReadDword(Hive::CurrentUser, u"Many", u"v1"), std::nullopt);  // deleted in the group
+    EXPECT_EQ(ReadDword(Hive::CurrentUser, u"Many", u"v499"), 499u);
+    EXPECT_EQ(ReadString(Hive::CurrentUser, u"Many", u"Late"), u"y");
+}
+
+TEST_F(RegistryGroupTest, AnotherProcessWritingDuringAGroupLosesNothing) {
+    ASSERT_EQ(WriteString(Hive::CurrentUser, u"Shared", u"Old", u"1"), kSuccess);
+    {
+        WriteGroup group;
+        ASSERT_EQ(WriteString(Hive::CurrentUser, u"Shared", u"Mine", u"a"), kSuccess);
+        EXPECT_EQ(InChild([] {
+                      // The child inherits this thread's open group: its write is saved by its flush.
+                      if (WriteString(Hive::CurrentUser, u"Shared", u"Theirs", u"b") != kSuccess) ::_exit(1);
+                      if (Flush() != kSuccess) ::_exit(2);
+                  }),
+                  0);
+        ASSERT_EQ(WriteString(Hive::CurrentUser, u"Shared", u"Mine2", u"c"), kSuccess);
+    }
+    ResetForTests();
+    EXPECT_EQ(ReadString(Hive::CurrentUser, u"Shared", u"Old"), u"1");
+    EXPECT_EQ(ReadString(Hive::CurrentUser, u"Shared", u"Mine"), u"a");
+    EXPECT_EQ(ReadString(Hive::CurrentUser, u"Shared", u"Theirs"), u"b");
+    EXPECT_EQ(ReadString(Hive::CurrentUser, u"Shared", u"Mine2"), u"c");
+}
+
+TEST_F(RegistryGroupTest, AProcessKilledInsideAGroupLosesOnlyThatGroup) {
+    int code = InChild([] {
+        {
+            WriteGroup first;
+            WriteDword(Hive::CurrentUser, u"Crash", u"Earlier", 1);
+            WriteString(Hive::CurrentUser, u"Crash", u"Replaced", u"old");
+        }
+        WriteGroup second;
+        WriteDword(Hive::CurrentUser, u"Crash", u"InFlight", 2);
+        WriteString(Hive::CurrentUser, u"Crash", u"Replaced", u"new");
+        ::kill(::getpid(), SIGKILL);
+    });
+    EXPECT_EQ(code, -1);
+    EXPECT_EQ(ReadDword(Hive::CurrentUser, u"Crash", u"Earlier"), 1u);
+    EXPECT_EQ(ReadString(Hive::CurrentUser, u"Crash", u"Replaced"), u"old");
+    EXPECT_EQ(ReadDword(Hive::CurrentUser, u"Crash", u"InFlight"), std::nullopt);
 }
 
 }  // namespace

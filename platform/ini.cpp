@@ -6,16 +6,12 @@
 #include <map>
 #include <memory>
 #include <mutex>
+#include <unordered_map>
 #include <vector>
 
 #include "platform/text.h"
 
 namespace kw {
-
-namespace {
-
-// Larger files are read only this far; nothing of ours comes close.
-constexpr size_t kMaxFileBytes = 64u << 20;
 
 struct IniEntry {
     std::u16string key;  // upper-cased
@@ -27,9 +23,23 @@ struct IniSection {
     std::vector<IniEntry> entries;
 };
 
-struct ParsedIni {
+struct IniContents {
     std::vector<IniSection> sections;
+    // Section, then key, both upper-cased, to the first value given for them in the file.
+    std::unordered_map<std::u16string, std::unordered_map<std::u16string, const std::u16string*>> index;
+
+    void BuildIndex() {
+        for (const auto& section : sections) {
+            auto& keys = index[section.name];
+            for (const auto& entry : section.entries) keys.emplace(entry.key, &entry.value);
+        }
+    }
 };
+
+namespace {
+
+// Larger files are read only this far; nothing of ours comes close.
+constexpr size_t kMaxFileBytes = 64u << 20;
 
 std::u16string DecodeFile(const std::string& bytes) {
     std::string_view view(bytes);
@@ -46,7 +56,7 @@ std::u16string WithoutMatchedQuotes(std::u16string value) {
     return value;
 }
 
-void ParseLine(std::u16string_view line, ParsedIni& ini) {
+void ParseLine(std::u16string_view line, IniContents& ini) {
     std::u16string trimmed = Trim(line);
     if (trimmed.empty() || trimmed[0] == u';') return;
     if (trimmed[0] == u'[') {
@@ -62,8 +72,8 @@ void ParseLine(std::u16string_view line, ParsedIni& ini) {
         {ToUpperAscii(Trim(view.substr(0, equals))), WithoutMatchedQuotes(Trim(view.substr(equals + 1)))});
 }
 
-ParsedIni Parse(const std::u16string& text) {
-    ParsedIni ini;
+IniContents Parse(const std::u16string& text) {
+    IniContents ini;
     size_t start = 0;
     while (start <= text.size()) {
         size_t end = text.find_first_of(u"\r\n", start);
@@ -78,10 +88,10 @@ struct CacheEntry {
     ino_t inode = 0;
     off_t size = -1;
     struct timespec mtime {};
-    std::shared_ptr<const ParsedIni> ini;
+    std::shared_ptr<const IniContents> ini;
 };
 
-std::shared_ptr<const ParsedIni> LoadCached(const std::string& path) {
+std::shared_ptr<const IniContents> LoadCached(const std::string& path) {
     static std::mutex mutex;
     static std::map<std::string, CacheEntry> cache;
 
@@ -99,42 +109,51 @@ std::shared_ptr<const ParsedIni> LoadCached(const std::string& path) {
     bytes.resize(std::min<size_t>(static_cast<size_t>(st.st_size), kMaxFileBytes));
     in.read(bytes.data(), static_cast<std::streamsize>(bytes.size()));
     bytes.resize(static_cast<size_t>(in.gcount()));
-    entry = {st.st_ino, st.st_size, st.st_mtim, std::make_shared<const ParsedIni>(Parse(DecodeFile(bytes)))};
+    auto parsed = std::make_shared<IniContents>(Parse(DecodeFile(bytes)));
+    parsed->BuildIndex();
+    entry.inode = st.st_ino;
+    entry.size = st.st_size;
+    entry.mtime = st.st_mtim;
+    entry.ini = std::move(parsed);
     return entry.ini;
 }
 
-const std::u16string* FindValue(const ParsedIni& ini, std::u16string_view section, std::u16string_view key) {
-    std::u16string wantedSection = ToUpperAscii(Trim(section));
-    std::u16string wantedKey = ToUpperAscii(Trim(key));
-    for (const auto& s : ini.sections) {
-        if (s.name != wantedSection) continue;
-        for (const auto& e : s.entries) {
-            if (e.key == wantedKey) return &e.value;
-        }
-    }
-    return nullptr;
+const std::u16string* FindValue(const IniContents& ini, std::u16string_view section, std::u16string_view key) {
+    auto keys = ini.index.find(ToUpperAscii(Trim(section)));
+    if (keys == ini.index.end()) return nullptr;
+    auto value = keys->second.find(ToUpperAscii(Trim(key)));
+    return value == keys->second.end() ? nullptr : value->second;
 }
 
 const std::u16string* Lookup(const std::string& path, std::u16string_view section, std::u16string_view key,
-                             std::shared_ptr<const ParsedIni>& holder) {
+                             std::shared_ptr<const IniContents>& holder) {
     holder = LoadCached(path);
     return holder ? FindValue(*holder, section, key) : nullptr;
 }
 
+std::u16string CutToRoom(std::u16string text, size_t room) {
+    if (room == 0) return {};
+    if (text.size() > room - 1) text.resize(room - 1);
+    return text;
+}
+
 }  // namespace
+
+CIniFile::CIniFile(const std::string& path) : contents_(LoadCached(path)) {}
+
+std::u16string CIniFile::Text(std::u16string_view section, std::u16string_view key, std::u16string_view defaultText,
+                              size_t room) const {
+    const std::u16string* value = contents_ ? FindValue(*contents_, section, key) : nullptr;
+    return CutToRoom(std::u16string(value ? std::u16string_view(*value) : defaultText), room);
+}
 
 std::u16string ReadIniText(const std::string& path, std::u16string_view section, std::u16string_view key,
                            std::u16string_view defaultText, size_t room) {
-    std::shared_ptr<const ParsedIni> holder;
-    const std::u16string* value = Lookup(path, section, key, holder);
-    std::u16string result(value ? std::u16string_view(*value) : defaultText);
-    if (room == 0) return {};
-    if (result.size() > room - 1) result.resize(room - 1);
-    return result;
+    return CIniFile(path).Text(section, key, defaultText, room);
 }
 
 int ReadIniInt(const std::string& path, std::u16string_view section, std::u16string_view key, int defaultValue) {
-    std::shared_ptr<const ParsedIni> holder;
+    std::shared_ptr<const IniContents> holder;
     const std::u16string* value = Lookup(path, section, key, holder);
     if (!value) return defaultValue;
     long long number = ParseLeadingInt(*value);

@@ -7,9 +7,25 @@
 // code page. Files are re-read when they change on disk.
 #pragma once
 
+#include <memory>
 #include <string>
 
 namespace kw {
+
+struct IniContents;
+
+// One reading of a file for many lookups in a row, as a loader that reads every key needs: the
+// file is looked at once, when the object is made.
+class CIniFile {
+public:
+    explicit CIniFile(const std::string& path);
+    bool Exists() const { return contents_ != nullptr; }
+    std::u16string Text(std::u16string_view section, std::u16string_view key, std::u16string_view defaultText,
+                        size_t room) const;
+
+private:
+    std::shared_ptr<const IniContents> contents_;
+};
 
 std::u16string ReadIniText(const std::string& path, std::u16string_view section, std::u16string_view key,
                            std::u16string_view defaultText, size_t room);

@@ -21,10 +21,10 @@ const Bytes kRates5 = {0x8C, 0x12, 0x98, 0x24, 0xB0, 0x48, 0x60, 0x6C};
 
 class WorldFileReader {
 public:
-    explicit WorldFileReader(std::string path) : path_(std::move(path)) {}
+    explicit WorldFileReader(const std::string& path) : file_(path) {}
 
     std::optional<std::u16string> Text(std::u16string_view section, std::u16string_view key) const {
-        std::u16string value = ReadIniText(path_, section, key, kMissing, kValueRoom);
+        std::u16string value = file_.Text(section, key, kMissing, kValueRoom);
         if (value == kMissing) return std::nullopt;
         return value;
     }
@@ -77,7 +77,7 @@ public:
     }
 
 private:
-    std::string path_;
+    CIniFile file_;
 };
 
 std::u16string SectionName(const char* prefix, size_t number) { return FromUtf8(Format("%s%zu", prefix, number)); }

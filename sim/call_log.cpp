@@ -21,7 +21,10 @@ constexpr size_t kMaxLinesInMemory = 200000;
 
 struct CallLog {
     std::mutex mutex;
+    bool keepInMemory = false;
     std::deque<std::string> lines;
+    std::string filePath;  // the KWWLAN_LOG the file was opened for
+    int fd = -1;
 };
 
 CallLog& Log() {
@@ -29,20 +32,25 @@ CallLog& Log() {
     return log;
 }
 
-void AppendToFile(const std::string& line) {
+// The file stays open from the first line on; a new KWWLAN_LOG opens the new file.
+void AppendToFile(CallLog& log, const std::string& line) {
     const char* path = std::getenv("KWWLAN_LOG");
-    if (!path || !*path) return;
-    // The lines hold key material: a new log is the user's alone.
-    int fd = ::open(path, O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0600);
-    if (fd < 0) return;
-    WriteAll(fd, line + "\n");
-    ::close(fd);
+    std::string wanted = path ? path : "";
+    if (wanted != log.filePath) {
+        if (log.fd >= 0) ::close(log.fd);
+        log.fd = -1;
+        log.filePath = wanted;
+        // The lines hold key material: a new log is the user's alone.
+        if (!wanted.empty()) log.fd = ::open(wanted.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0600);
+    }
+    if (log.fd >= 0) WriteAll(log.fd, line + "\n");
 }
 
 void Record(std::string line) {
     CallLog& log = Log();
     std::lock_guard lock(log.mutex);
-    AppendToFile(line);
+    AppendToFile(log, line);
+    if (!log.keepInMemory) return;
     log.lines.push_back(std::move(line));
     if (log.lines.size() > kMaxLinesInMemory) log.lines.pop_front();
 }
@@ -138,6 +146,13 @@ std::vector<std::string> CallLogLines() {
     CallLog& log = Log();
     std::lock_guard lock(log.mutex);
     return {log.lines.begin(), log.lines.end()};
+}
+
+void KeepCallLogLines(bool keep) {
+    CallLog& log = Log();
+    std::lock_guard lock(log.mutex);
+    log.keepInMemory = keep;
+    if (!keep) log.lines.clear();
 }
 
 void ClearCallLogLines() {

@@ -1,5 +1,5 @@
-// The call log: one line per library call, "Name(arg, arg, ...) = result", kept in memory and
-// appended to the file named by KWWLAN_LOG. The context argument is left out; integers are
+// The call log: one line per library call, "Name(arg, arg, ...) = result", appended to the file
+// named by KWWLAN_LOG and, for tests that read it, kept in memory. The context argument is left out; integers are
 // decimal, request codes 0x and eight upper-case hex digits, byte strings hex byte text in
 // brackets, texts in double quotes (backslash, quote and bytes outside printable ASCII escaped).
 #pragma once
@@ -32,6 +32,8 @@ private:
 
 std::string QuoteText(std::string_view bytes);
 
+// Lines are kept in memory (the newest 200000) only while someone asked to read them.
+void KeepCallLogLines(bool keep);
 std::vector<std::string> CallLogLines();
 void ClearCallLogLines();
 

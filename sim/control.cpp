@@ -103,6 +103,8 @@ bool ZeroConfigServiceRunning() {
     return sim->zeroConfigServiceRunning;
 }
 
+void KeepCallLog(bool keep) { KeepCallLogLines(keep); }
+
 std::vector<std::string> CallLog() { return CallLogLines(); }
 
 void ClearCallLog() { ClearCallLogLines(); }

@@ -33,7 +33,8 @@ void SetZeroConfigStatus(int status);
 int ZeroConfigStatus();
 bool ZeroConfigServiceRunning();
 
-// The call log of both libraries since the last clear.
+// The call log of both libraries since the last clear, kept only while KeepCallLog(true) holds.
+void KeepCallLog(bool keep);
 std::vector<std::string> CallLog();
 void ClearCallLog();
 

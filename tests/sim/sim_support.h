@@ -27,6 +27,7 @@ protected:
     void SetUp() override {
         IsolatedTest::SetUp();
         kw::sim::Reset();
+        kw::sim::KeepCallLog(true);
         g_ctx = AdapterContext{};
         g_ctx.handle = -1;
     }

@@ -31,6 +31,7 @@ protected:
         char cwd[4096];
         startDirectory_ = ::getcwd(cwd, sizeof cwd) ? cwd : "/";
         kw::sim::Reset();
+        kw::sim::KeepCallLog(true);
         ASSERT_TRUE(kw::sim::LoadWorldFile(DefaultWorldFile()));
         InstallConfig(kw::ProgramConfig{});
         kw::SetRegistryRoot(u"Talvo", u"KWConfig");

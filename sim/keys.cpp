@@ -3,7 +3,11 @@
 #include <openssl/evp.h>
 #include <openssl/hmac.h>
 
+#include <map>
+#include <mutex>
 #include <optional>
+#include <string>
+#include <utility>
 
 namespace kw::sim {
 
@@ -71,8 +75,15 @@ Bytes Prf(const uint8_t* key, size_t keyLength, std::string_view label, const By
 
 Pmk PreSharedKeyOf(const WorldNetwork& network) {
     if (auto key = HexKey(network.passphrase)) return *key;
+    // A network's key is the same every time it is joined: derived once.
+    static std::mutex mutex;
+    static std::map<std::pair<std::string, Bytes>, Pmk> derived;
+    std::lock_guard lock(mutex);
+    auto found = derived.find({network.passphrase, network.ssid});
+    if (found != derived.end()) return found->second;
     Pmk pmk{};
     DerivePassphraseKey(network.passphrase, network.ssid.data(), network.ssid.size(), 4096, pmk.data(), pmk.size());
+    if (derived.size() < 256) derived.emplace(std::make_pair(network.passphrase, network.ssid), pmk);
     return pmk;
 }
 

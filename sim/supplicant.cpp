@@ -243,15 +243,20 @@ int Get_PMKID(const uint8_t* pmk32, const uint8_t* bssid, const uint8_t* ownMac,
 
 int Get_PSK_Key_32byte(const char* passphrase, const uint8_t* ssid, int ssidLength, int iterations, uint8_t* out,
                        int outLength) {
-    LockedState sim;
     CallLine log("Get_PSK_Key_32byte");
     bool ssidValid = ssidLength >= 0 && ssidLength <= 32 && (ssid || ssidLength == 0);
     log.Text(passphrase, kPassphraseRoom).Bytes(ssid, ssidValid ? static_cast<size_t>(ssidLength) : 0).Int(ssidLength);
     log.Int(iterations);
+    bool refused = false;
+    {
+        LockedState sim;
+        refused = AnyRefuses(*sim, "Get_PSK_Key_32byte");
+    }
     if (!passphrase || !ssidValid || !out || outLength < 1 || outLength > 64 || iterations < 1 ||
-        iterations > kMaxIterations || AnyRefuses(*sim, "Get_PSK_Key_32byte")) {
+        iterations > kMaxIterations || refused) {
         return log.Int(outLength).Result(-1);
     }
+    // Thousands of hash rounds: done outside the simulator's lock so driver calls go on meanwhile.
     bool done = DerivePassphraseKey(std::string_view(passphrase, strnlen(passphrase, kPassphraseRoom)), ssid,
                                     static_cast<size_t>(ssidLength), iterations, out, static_cast<size_t>(outLength));
     if (done) log.Bytes(out, static_cast<size_t>(outLength));

@@ -11,6 +11,7 @@
 #include "src/dialogs/advanced_setting_dlg.h"
 #include "src/dialogs/dialog_chain.h"
 #include "src/dialogs/information_dlg.h"
+#include "src/dialogs/value_lists.h"
 #include "src/dialogs/wep_key_dlg.h"
 #include "src/dialogs/wpa_setting_dlg.h"
 #include "src/lang/language_table.h"
@@ -27,8 +28,6 @@ using namespace moredlg;
 
 namespace {
 
-constexpr int kChannelRoom = 100;
-constexpr uint8_t kBandSeparator = 255;
 constexpr size_t kSsidCharacters = 32;
 constexpr size_t kDesiredRateTextLength = 99;
 
@@ -109,18 +108,6 @@ int WpaEncryptionIndex(int status) {
 
 int StoredTextNumber(std::u16string_view key) {
     return static_cast<int>(ParseLeadingInt(ReadSettingText(kModeStation, key)));
-}
-
-// Entries from numbered language keys up to the first empty text, at most limit of them.
-void FillNumberedList(ui::CComboBox& combo, const char* format, int first, int limit) {
-    int selection = combo.CurSel();
-    combo.ResetContent();
-    for (int n = first; combo.Count() < limit; ++n) {
-        std::u16string text = GetText(FormatW(format, n), u"");
-        if (text.empty()) break;
-        combo.AddString(text);
-    }
-    combo.SetCurSel(selection);
 }
 
 std::u16string RateText(int rate, const std::u16string& unit) {
@@ -271,30 +258,8 @@ int CMoreSettingDlg::SelectedNetworkType() const {
 }
 
 void CMoreSettingDlg::BuildChannelList() {
-    static constexpr uint8_t k24[] = {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14};
-    static constexpr uint8_t k5[] = {8,  12, 16, 34,  36,  38,  40,  42,  44,  46,  48,  52,  56,  60,  64,  100, 104,
-                                     108, 112, 116, 120, 124, 128, 132, 136, 140, 149, 153, 157, 161, 184, 188, 192, 196};
-    int band = SelectedBand();
-    channels_.clear();
-    uint8_t list[kChannelRoom] = {};
-    int count = QueryWL_SupportChannel(Adapter(), list, kChannelRoom);
-    if (count >= 0) {
-        const uint8_t* begin = list;
-        const uint8_t* end = list + std::min(count, kChannelRoom);
-        const uint8_t* separator = std::find(begin, end, kBandSeparator);
-        if (band == 0) channels_.assign(begin, separator);
-        if (band == 1 && separator != end) channels_.assign(separator + 1, end);
-    } else if (band == 0) {
-        channels_.assign(std::begin(k24), std::end(k24));
-    } else {
-        channels_.assign(std::begin(k5), std::end(k5));
-    }
-    ui::CComboBox& combo = Combo(kChannel);
-    combo.ResetContent();
-    for (uint8_t channel : channels_) combo.AddString(FormatW("%d", channel));
-    int current = QueryWL_Channel(Adapter());
-    auto at = std::find(channels_.begin(), channels_.end(), current);
-    combo.SetCurSel(at == channels_.end() ? 0 : static_cast<int>(at - channels_.begin()));
+    channels_ = ChannelsOfBand(Adapter(), SelectedBand());
+    ShowChannelList(Combo(kChannel), channels_, Adapter());
 }
 
 void CMoreSettingDlg::BuildRateList() {

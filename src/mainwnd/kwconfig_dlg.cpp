@@ -1,6 +1,7 @@
 #include "src/mainwnd/kwconfig_dlg.h"
 
 #include "platform/clock.h"
+#include "platform/process.h"
 #include "platform/registry.h"
 #include "platform/shell/notify_icon.h"
 #include "platform/text.h"
@@ -12,8 +13,11 @@
 #include "src/device/identity.h"
 #include "src/device/kwwlan.h"
 #include "src/lang/language_table.h"
+#include "src/mainwnd/bluetooth_utility.h"
 #include "src/mainwnd/control_ids.h"
 #include "src/dialogs/advanced_setting_dlg.h"
+#include "src/dialogs/ap_setting_dlg.h"
+#include "src/dialogs/bridge_program.h"
 #include "src/dialogs/dialog_chain.h"
 #include "src/dialogs/more_setting_dlg.h"
 #include "src/dialogs/wpa_setting_dlg.h"
@@ -164,8 +168,9 @@ void CKWConfigDlg::Relabel() {
     mode.SetCurSel(OperationMode());
     ShowModeCombo();
     if (OperationMode() == kModeAccessPoint) {
-        // The access-point page brings its own list and link layouts.
+        ApListLayout();
         SetPanelView(2);
+        ApLinkLayout();
         return;
     }
     StationListLayout();
@@ -255,11 +260,13 @@ void CKWConfigDlg::FinishAdapterOpen() {
         tray_.SetIcon(ui::LoadIcon(kTrayIconResources[kTrayZeroConfig]));
     }
     if (OperationMode() == kModeAccessPoint) {
-        // The access-point page and the bridge program start here once they exist.
+        BuildApSettingsPanel();
+        StartBridge();
         EnableItem(kPanelButton, true);
         ShowItem(kPanelButton, true);
         EnableItem(kRefreshButton, false);
     }
+    if (Config().ivtBluetoothSupport) StartBluetoothUtility(this);
     tray_.LocaliseMenuTexts();
     tray_.ShowIcon(ui::LoadIcon(kTrayIconResources[shownIcon_]));
     showMaximumRate_ = false;
@@ -284,6 +291,7 @@ void CKWConfigDlg::OnAdapterGone() {
     discovery_.SetAdapterOpen(false);
     KwCloseAdapter(Adapter());
     tray_.HideIcon();
+    EndBluetoothUtility();
 }
 
 // ---------------------------------------------------------------- the tick
@@ -309,6 +317,8 @@ bool CKWConfigDlg::TickRequests() {
 }
 
 void CKWConfigDlg::Tick() {
+    // Outside programs that ended since are collected, so none lingers as a zombie.
+    process::ReapDetached();
     if (TickRequests()) return;
     if (StartHidden()) Show(false);
     if (!discovery_.AdapterOpen()) {
@@ -326,15 +336,7 @@ void CKWConfigDlg::Tick() {
     if (zeroConfig_.Tick()) return;
     AnimateActivity();
     if (OperationMode() == kModeAccessPoint) {
-        // The access-point page comes with access-point mode.
-        int channel = QueryWL_Channel(Adapter());
-        if (channel >= 0) SetItemText(kPanelChannel, FormatW("%d", channel));
-        uint32_t tx = 0, rx = 0;
-        if (GetTxRxFrameCount(Adapter(), &tx, &rx) == 0) {
-            SetItemText(kTxFrameText, FormatW("%lu", static_cast<unsigned long>(tx)));
-            SetItemText(kRxFrameText, FormatW("%lu", static_cast<unsigned long>(rx)));
-        }
-        ++apTickCount_;
+        ApPageTick();
         return;
     }
     if (scanPending_) {
@@ -373,8 +375,16 @@ void CKWConfigDlg::OnCommand(int id, ui::Notify code) {
         case kAdapterCombo:
             if (code == ui::Notify::SelChange) discovery_.SelectAdapter();
             return;
+        case kModeCombo:
+            if (code == ui::Notify::SelChange) OnModeChange();
+            return;
         case kRefreshButton:
-            if (code == ui::Notify::Clicked && OperationMode() == kModeStation && !scanPending_) StartScan();
+            if (code != ui::Notify::Clicked) return;
+            if (OperationMode() == kModeAccessPoint) {
+                RefreshStationList();
+            } else if (!scanPending_) {
+                StartScan();
+            }
             return;
         case kPanelButton:
             if (code == ui::Notify::Clicked) OnPanelButton();
@@ -384,7 +394,10 @@ void CKWConfigDlg::OnCommand(int id, ui::Notify code) {
 }
 
 void CKWConfigDlg::OnPanelButton() {
-    if (OperationMode() != kModeStation) return;
+    if (OperationMode() == kModeAccessPoint) {
+        OpenApSettings();
+        return;
+    }
     if (selectionHold_) {
         ConnectSelectedNetwork();
         return;
@@ -393,6 +406,16 @@ void CKWConfigDlg::OnPanelButton() {
     settings.SetParentDialogId(kDialogIdMain);
     settings.DoModal();
     SetCurrentDialogId(kDialogIdMain);
+}
+
+void CKWConfigDlg::OpenApSettings() {
+    StopTimer();
+    CApSettingDlg settings;
+    settings.SetParentDialogId(kDialogIdMain);
+    settings.DoModal();
+    SetCurrentDialogId(kDialogIdMain);
+    BuildApSettingsPanel();
+    StartTimer();
 }
 
 void CKWConfigDlg::OpenUtilityWindow() {
@@ -410,6 +433,7 @@ void CKWConfigDlg::OpenUtilityWindow() {
 
 void CKWConfigDlg::ExitProgram() {
     SetWL_KWUseKWXOidState(Adapter(), 0);
+    EndBluetoothUtility();
     CloseDialogChain([this] { EndDialog(0); });
     if (ClassKeyAccessFlag() != 1) HandBackAdapter();
 }

@@ -100,6 +100,15 @@ private:
     void SetPanelView(int view);
     void ShowModeCombo();
 
+    // ---- mode switch and access-point page ----
+    void OnModeChange();
+    void ApListLayout();
+    void ApLinkLayout();
+    void BuildApSettingsPanel();
+    void RefreshStationList();
+    void ApPageTick();
+    void OpenApSettings();
+
     // ---- connecting ----
     void ConnectSelectedNetwork();
 

@@ -1,5 +1,6 @@
 #include "src/settings/appliers.h"
 
+#include <algorithm>
 #include <atomic>
 #include <string>
 
@@ -119,6 +120,13 @@ int ApplyMacFilterList(AdapterContext* ctx, const uint8_t* list, int size) {
         result |= WriteSettingText(OperationMode(), FormatW("%s%d", key::kMacFilterAddrPrefix, i), FormatHexBytes(address, 6));
     }
     return result == 0 ? 0 : -1;
+}
+
+void SetMacFilterEntry(uint8_t* list, int index, const uint8_t* address6) {
+    if (index < 0 || index >= kMacFilterEntries) return;
+    uint8_t* entry = list + index * kMacFilterEntryBytes;
+    std::copy(address6, address6 + 6, entry + 1);
+    entry[0] = std::any_of(address6, address6 + 6, [](uint8_t b) { return b != 0; }) ? 1 : 0;
 }
 
 int ApplyMultiDomainCapability(AdapterContext* ctx, int value) {

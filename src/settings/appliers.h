@@ -37,6 +37,8 @@ int ApplyPreambleMode(AdapterContext* ctx, int value);
 int ApplyTxPowerLevel(AdapterContext* ctx, int value);
 int ApplyMacFilterMode(AdapterContext* ctx, int value);
 int ApplyMacFilterList(AdapterContext* ctx, const uint8_t* list, int size);
+// Puts an address into entry index (0..15) of a filter list; in use when any byte is nonzero.
+void SetMacFilterEntry(uint8_t* list, int index, const uint8_t* address6);
 int ApplyMultiDomainCapability(AdapterContext* ctx, int value);
 // Stored into both branches, whatever the operating mode.
 int ApplyRegion(AdapterContext* ctx, int value);

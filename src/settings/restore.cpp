@@ -86,12 +86,10 @@ void RestoreWepKeys(AdapterContext* ctx) {
 void RestoreMacFilterList(AdapterContext* ctx) {
     std::array<uint8_t, kMacFilterListBytes> list{};
     for (int i = 0; i < kMacFilterEntries; ++i) {
-        uint8_t* entry = list.data() + i * kMacFilterEntryBytes;
+        uint8_t address[6] = {};
         std::u16string text = ReadSettingText(OperationMode(), FormatW("%s%d", key::kMacFilterAddrPrefix, i));
-        ParseHexBytes(LowBytes(text), entry + 1, 6);
-        for (int b = 1; b <= 6; ++b) {
-            if (entry[b] != 0) entry[0] = 1;
-        }
+        ParseHexBytes(LowBytes(text), address, 6);
+        SetMacFilterEntry(list.data(), i, address);
     }
     ApplyMacFilterList(ctx, list.data(), kMacFilterListBytes);
 }

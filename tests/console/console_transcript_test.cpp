@@ -5,10 +5,12 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <filesystem>
 #include <sstream>
 
 #include "platform/registry.h"
 #include "platform/text.h"
+#include "tests/support/child_records.h"
 #include "tests/support/test_env.h"
 
 namespace {
@@ -35,6 +37,27 @@ protected:
         std::string command = "env " + worldSetting + " KWCONFIG_ROOT=" + root_.path() + " KWWLAN_LOG=" +
                               root_.File("calls.log") + " " + KW_TEST_BINARY_DIR + "/KWConfig < " + scriptFile + " > " +
                               root_.File("out.txt") + " 2> " + root_.File("err.txt");
+        status = std::system(command.c_str());
+        errors = kwtest::ReadFileBytes(root_.File("err.txt"));
+        kw::reg::ResetForTests();
+        return Lines(kwtest::ReadFileBytes(root_.File("out.txt")));
+    }
+    // Runs a copy of the program in a folder of the test's own, beside a configuration that offers
+    // the access point and a recording stand-in for the bridge program.
+    std::vector<std::string> RunAccessPointCopy(const std::string& script) {
+        std::string folder = root_.File("program");
+        std::filesystem::create_directory(folder);
+        for (const char* file : {"KWConfig", "KWMLa.INI", "KWMLu.INI", "DefaultWorld.INI"}) {
+            std::filesystem::copy_file(std::string(KW_TEST_BINARY_DIR) + "/" + file, folder + "/" + file);
+        }
+        std::filesystem::copy_file(KW_RECORD_ARGS_PROGRAM, folder + "/KWBrgApp.EXE");
+        std::string config = kwtest::ReadFileBytes(std::string(KW_TEST_BINARY_DIR) + "/KWConfig.INI");
+        config.replace(config.find("EnableAccessPoint=0"), 19, "EnableAccessPoint=1");
+        root_.Write("program/KWConfig.INI", config);
+        std::string scriptFile = root_.Write("script.txt", script);
+        std::string command = "env -u KWWLAN_WORLD KW_RECORD_WAIT_MS=0 KW_RECORD_ARGS=" + root_.File("children.txt") +
+                              " KWCONFIG_ROOT=" + root_.path() + " KWWLAN_LOG=" + root_.File("calls.log") + " " + folder +
+                              "/KWConfig < " + scriptFile + " > " + root_.File("out.txt") + " 2> " + root_.File("err.txt");
         status = std::system(command.c_str());
         errors = kwtest::ReadFileBytes(root_.File("err.txt"));
         kw::reg::ResetForTests();
@@ -409,6 +432,137 @@ get 1195
                                    "1430 label \"Netzwerkadapter:\"",
                                    "tray: menu 32771 \"Programmfenster öffnen\" default | 32773 \"KWConfig beenden\" -> none",
                                    "window: close " + german, "tray: delete"));
+}
+
+// The access point as a new user meets it: switch, watch the stations come, set it up, filter
+// addresses, pick a bridge, and go back to a station whose settings nothing touched.
+TEST_F(ConsoleTranscriptTest, AccessPointSwitchSettingsFilterBridgeAndBack) {
+    auto lines = RunAccessPointCopy(R"(tick 2
+tray dblclick
+tick 5
+click 1180
+get 1016
+get 1014
+get 1294
+close
+select 1292 1
+get 1182
+get 1189
+get 1190
+get 1191
+tick 5
+items 1243
+click 1180
+click 1450
+type 1448 MyAP
+select 1447 10
+click 1450
+select 1292 0
+get 1448
+get 1447
+click 1308
+click 1308
+type 1281 00:11:22:33:44:55
+get 1281
+type 1282 020a0b0c0d0e
+click 1308
+get 1281
+get 1282
+select 1453 1
+click 1308
+type 1282
+click 1308
+get 1282
+close
+select 1555 1
+close
+get 1188
+get 1189
+get 1190
+tick 5
+items 1243
+select 1292 0
+tick 5
+click 1180
+get 1016
+get 1014
+get 1294
+close
+quit
+)");
+    EXPECT_EQ(status, 0);
+    EXPECT_EQ(errors, "");
+    std::vector<std::string> shown;
+    for (const auto& line : lines) {
+        if (line.rfind("tray:", 0) != 0) shown.push_back(line);
+    }
+    const std::string stationSettings[] = {"1016 edit \"\" disabled", "1014 combo \"1\" disabled sel=0",
+                                           "1294 combo \"Disable\" disabled sel=0"};
+    EXPECT_THAT(shown, ElementsAreArray<std::string>({
+                           "window: open " + kCaption,
+                           "window: open \"More Setting...  \"",
+                           stationSettings[0], stationSettings[1], stationSettings[2],
+                           "window: close \"More Setting...  \"",
+                           "1182 group \"Current Network Setting\"",
+                           "1189 label \"WLAN_AP\"",
+                           "1190 label \"Disable\"",
+                           "1191 label \"Level 0\"",
+                           "0: 02 33 00 00 00 01",
+                           "1: 02 33 00 00 00 02",
+                           "2: 02 33 00 00 00 03",
+                           "window: open \"Access Point Setting\"",
+                           "1448 edit \"MyAP\" disabled",
+                           "1447 combo \"11\" disabled sel=10",
+                           "window: open \"Access Point Setting\"",
+                           "1281 edit \"001122334455\"",
+                           "1281 edit \"00 11 22 33 44 55\" disabled",
+                           "1282 edit \"02 0A 0B 0C 0D 0E\" disabled",
+                           "1282 edit \"\" disabled",
+                           "window: close \"Access Point Setting\"",
+                           "window: close \"Access Point Setting\"",
+                           "1188 label \"11\"",
+                           "1189 label \"MyAP\"",
+                           "1190 label \"Enable 64 bit\"",
+                           // Only listed stations are admitted now, and none of them is listed.
+                           "window: open \"More Setting...  \"",
+                           stationSettings[0], stationSettings[1], stationSettings[2],
+                           "window: close \"More Setting...  \"",
+                           "window: close " + kCaption,
+                       }));
+    // The bridge program: alone when access-point mode began, then joining the chosen adapter.
+    auto children = kwtest::ReadChildRecords(root_.File("children.txt"));
+    ASSERT_EQ(children.size(), 2u);
+    EXPECT_TRUE(children[0].args.empty());
+    EXPECT_THAT(children[1].args, ElementsAre("-W", "\\DEVICE\\{5A1C7100-3E2B-4D61-9A07-6B5771000001}", "-E",
+                                              "\\DEVICE\\{0D3E8139-77A0-4C55-8E41-4B5801000003}"));
+    EXPECT_EQ(children[1].cwd, std::filesystem::canonical(root_.File("program")).string());
+    auto log = CallLog();
+    EXPECT_THAT(log, ::testing::Contains("SetWL_OperationMode_STA_AP(1) = 0"));
+    std::vector<std::string> filterLists;
+    for (const auto& line : log) {
+        if (line.rfind("SetWLAP_FilterList(", 0) == 0) filterLists.push_back(line);
+    }
+    ASSERT_GE(filterLists.size(), 2u);
+    auto listLine = [](std::vector<std::string> entries) {
+        entries.resize(112 / 7, "00 00 00 00 00 00 00");
+        std::string bytes;
+        for (const auto& entry : entries) bytes += (bytes.empty() ? "" : " ") + entry;
+        return "SetWLAP_FilterList([" + bytes + "], 112) = 0";
+    };
+    EXPECT_EQ(filterLists[filterLists.size() - 2], listLine({"01 00 11 22 33 44 55", "01 02 0A 0B 0C 0D 0E"}));
+    EXPECT_EQ(filterLists.back(), listLine({"01 00 11 22 33 44 55"}));
+    const std::u16string app = u"Software\\Talvo\\KWConfig";
+    const std::u16string ap = app + u"\\LastSetting\\KW7100\\0007\\AccessPoint";
+    EXPECT_EQ(kw::reg::ReadString(Hive::CurrentUser, ap, u"SSID"), u"MyAP");
+    EXPECT_EQ(kw::reg::ReadString(Hive::CurrentUser, ap, u"Channel"), u"11");
+    EXPECT_EQ(kw::reg::ReadString(Hive::CurrentUser, ap, u"WEPStatus"), u"0");
+    EXPECT_EQ(kw::reg::ReadString(Hive::CurrentUser, ap, u"MACFilterMode"), u"1");
+    EXPECT_EQ(kw::reg::ReadString(Hive::CurrentUser, ap, u"MACFilterAddr0"), u"00 11 22 33 44 55");
+    EXPECT_EQ(kw::reg::ReadString(Hive::CurrentUser, ap, u"MACFilterAddr1"), u"00 00 00 00 00 00");
+    EXPECT_EQ(kw::reg::ReadString(Hive::CurrentUser, ap, u"BridgeAdapter"), u"\\DEVICE\\{0D3E8139-77A0-4C55-8E41-4B5801000003}");
+    EXPECT_EQ(kw::reg::ReadString(Hive::CurrentUser, app, u"KW7100\\KWConfigOperationMode"), u"0");
+    const std::u16string station = app + u"\\LastSetting\\KW7100\\0007\\Station";
+    EXPECT_EQ(kw::reg::ReadString(Hive::CurrentUser, station, u"SSID").value_or(u""), u"");
 }
 
 }  // namespace

@@ -15,6 +15,7 @@
 #include <memory>
 #include <mutex>
 #include <set>
+#include <unordered_map>
 
 #include "platform/clock.h"
 #include "platform/paths.h"
@@ -42,50 +43,61 @@ struct Value {
     }
 };
 
+// Values and subkeys keep the order they were first written in; lookups go through an index by
+// upper-cased name, so a key with thousands of values is written in linear time.
 struct Node {
     std::u16string name;
     std::vector<Value> values;
     std::vector<std::unique_ptr<Node>> children;
 
     Node* Child(std::u16string_view childName) const {
-        for (const auto& child : children) {
-            if (EqualsNoCase(child->name, childName)) return child.get();
-        }
-        return nullptr;
+        auto found = childIndex_.find(ToUpperAscii(childName));
+        return found == childIndex_.end() ? nullptr : children[found->second].get();
     }
     Node* AddChild(std::u16string_view childName) {
         if (Node* existing = Child(childName)) return existing;
+        childIndex_.emplace(ToUpperAscii(childName), children.size());
         children.push_back(std::make_unique<Node>());
         children.back()->name = childName;
         return children.back().get();
     }
     bool RemoveChild(std::u16string_view childName) {
-        for (auto it = children.begin(); it != children.end(); ++it) {
-            if (EqualsNoCase((*it)->name, childName)) {
-                children.erase(it);
-                return true;
-            }
-        }
-        return false;
+        auto found = childIndex_.find(ToUpperAscii(childName));
+        if (found == childIndex_.end()) return false;
+        children.erase(children.begin() + static_cast<std::ptrdiff_t>(found->second));
+        Reindex(children, childIndex_, [](const auto& child) { return child->name; });
+        return true;
     }
     Value* FindValue(std::u16string_view valueName) {
-        for (auto& value : values) {
-            if (EqualsNoCase(value.name, valueName)) return &value;
-        }
-        return nullptr;
+        auto found = valueIndex_.find(ToUpperAscii(valueName));
+        return found == valueIndex_.end() ? nullptr : &values[found->second];
     }
     const Value* FindValue(std::u16string_view valueName) const {
         return const_cast<Node*>(this)->FindValue(valueName);
     }
-    bool RemoveValue(std::u16string_view valueName) {
-        for (auto it = values.begin(); it != values.end(); ++it) {
-            if (EqualsNoCase(it->name, valueName)) {
-                values.erase(it);
-                return true;
-            }
-        }
-        return false;
+    // The value's name is the one it keeps from then on.
+    Value& AddValue(const Value& value) {
+        valueIndex_.emplace(ToUpperAscii(value.name), values.size());
+        values.push_back(value);
+        return values.back();
     }
+    bool RemoveValue(std::u16string_view valueName) {
+        auto found = valueIndex_.find(ToUpperAscii(valueName));
+        if (found == valueIndex_.end()) return false;
+        values.erase(values.begin() + static_cast<std::ptrdiff_t>(found->second));
+        Reindex(values, valueIndex_, [](const Value& value) { return value.name; });
+        return true;
+    }
+
+private:
+    template <typename List, typename NameOf>
+    static void Reindex(const List& list, std::unordered_map<std::u16string, size_t>& index, NameOf nameOf) {
+        index.clear();
+        for (size_t i = 0; i < list.size(); ++i) index.emplace(ToUpperAscii(nameOf(list[i])), i);
+    }
+
+    std::unordered_map<std::u16string, size_t> childIndex_;
+    std::unordered_map<std::u16string, size_t> valueIndex_;
 };
 
 std::vector<std::u16string> SplitPath(std::u16string_view path) {
@@ -255,7 +267,7 @@ private:
         } else if (Value* existing = current_->FindValue(name)) {
             *existing = value;
         } else {
-            current_->values.push_back(value);
+            current_->AddValue(value);
         }
         return true;
     }
@@ -509,12 +521,7 @@ public:
     template <typename Fn>
     auto Read(Fn&& fn) {
         std::lock_guard lock(mutex_);
-        uint64_t now = clock::NowMs();
-        if (!loaded_ || now != checkedAt_) {
-            Refresh();
-            checkedAt_ = now;
-            if (repairDue_) RewriteWithoutDroppedLines();
-        }
+        RefreshOncePerInstant();
         return fn(static_cast<const Node&>(root_));
     }
 
@@ -522,7 +529,8 @@ public:
         std::lock_guard lock(mutex_);
         if (!usable_) return {kAccessDenied, false};
         if (t_groupDepth > 0) {
-            Refresh();
+            // The group's end reads the file again under the lock before it saves.
+            RefreshOncePerInstant();
             bool changed = change(root_);
             if (changed) pending_.push_back(std::move(change));
             return {kSuccess, changed};
@@ -553,6 +561,14 @@ public:
     int Saves() const { return saves_; }
 
 private:
+    void RefreshOncePerInstant() {
+        uint64_t now = clock::NowMs();
+        if (loaded_ && now == checkedAt_) return;
+        Refresh();
+        checkedAt_ = now;
+        if (repairDue_) RewriteWithoutDroppedLines();
+    }
+
     void RewriteWithoutDroppedLines() {
         FileLock fileLock(path_, true);
         if (fileLock.held() && SignatureOf(path_) == signature_) Save();
@@ -806,8 +822,9 @@ long SetValue(Hive hive, const std::u16string& path, std::u16string_view name, c
             *existing = newValue;
             existing->name = keptName;
         } else {
-            node->values.push_back(newValue);
-            node->values.back().name = name;
+            Value named = newValue;
+            named.name = name;
+            node->AddValue(named);
         }
         return true;
     }).status;

@@ -48,7 +48,6 @@ TimelineRecord& Timeline() {
 }
 
 std::atomic<bool> g_virtual{false};
-thread_local std::shared_ptr<Participant> t_self;
 
 uint64_t RealNowMs() {
     using namespace std::chrono;
@@ -79,6 +78,22 @@ void WaitForTurn(TimelineRecord& t, std::unique_lock<std::mutex>& lock, Particip
     t.turnChanged.wait(lock, [&] { return t.running == self || t.generation != generation; });
 }
 
+// The calling thread's place in the timeline. A thread that ends leaves it, so a program thread
+// joined while the process exits can still run to its end.
+struct SelfRecord {
+    std::shared_ptr<Participant> participant;
+    ~SelfRecord();
+    Participant* get() const { return participant.get(); }
+    explicit operator bool() const { return participant != nullptr; }
+    Participant* operator->() const { return participant.get(); }
+    SelfRecord& operator=(std::shared_ptr<Participant> p) {
+        participant = std::move(p);
+        return *this;
+    }
+    void reset() { participant.reset(); }
+};
+thread_local SelfRecord t_self;
+
 void Leave(const std::shared_ptr<Participant>& p) {
     auto& t = Timeline();
     std::lock_guard lock(t.mutex);
@@ -87,6 +102,10 @@ void Leave(const std::shared_ptr<Participant>& p) {
     if (p->joiner) Enqueue(t, p->joiner, t.now);
     p->joiner = nullptr;
     if (t.running == p.get() || t.running == nullptr) PassTurn(t);
+}
+
+SelfRecord::~SelfRecord() {
+    if (participant && !participant->ended) Leave(participant);
 }
 
 }  // namespace

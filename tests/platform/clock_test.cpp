@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <mutex>
 #include <string>
 #include <thread>
@@ -82,6 +83,28 @@ TEST_F(VirtualClockTest, JoiningLetsTheOtherThreadFinishItsSleeps) {
     trace.Add("m");
     EXPECT_EQ(trace.Lines(), (std::vector<std::string>{"w@2000", "m@2000"}));
     EXPECT_FALSE(worker.Joinable());
+}
+
+// As when the program's main thread returns while a worker still runs: the worker must still get
+// its turns, or the process could never join it.
+TEST_F(VirtualClockTest, AThreadThatEndsLeavesTheTimelineToTheOthers) {
+    kw::clock::Thread worker;
+    std::atomic<bool> outerDone{false};
+    std::thread outer([&] {
+        kw::clock::UseVirtualTime(true);  // takes part from here on
+        worker = kw::clock::Thread([&] {
+            for (int i = 0; i < 5; ++i) SleepMs(100);
+            trace.Add("w");
+        });
+        outerDone = true;
+    });
+    // Each wait lets the outer thread have its turn once it takes part.
+    while (!outerDone) SleepMs(1);
+    outer.join();
+    worker.Join();  // hangs if the ended thread kept the turn
+    ASSERT_EQ(trace.Lines().size(), 1u);
+    // Five sleeps of the worker, after however many 1 ms waits the outer thread took to take part.
+    EXPECT_GE(std::stoi(trace.Lines()[0].substr(2)), 500);
 }
 
 TEST_F(VirtualClockTest, ALongSleepCostsNoRealTime) {

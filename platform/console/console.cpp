@@ -22,6 +22,8 @@ namespace {
 
 // Most timer periods one `tick` may ask for.
 constexpr long long kMaxTicks = 1000000;
+// How much of a waiting box's caption the prompt shows.
+constexpr size_t kPromptCaptionUnits = 40;
 // How long a terminal read waits at most, so work posted from other threads is not held up.
 constexpr int kTerminalPollMs = 250;
 
@@ -224,9 +226,10 @@ void CConsole::PrintChangedLines() {
 std::string CConsole::PromptText() {
     std::lock_guard lock(answerMutex_);
     if (waitingBoxes_.empty()) return "> ";
+    // Short enough for one line of a terminal: the question itself was printed above it.
     const ui::MessageBoxRequest& box = waitingBoxes_.front()->box;
-    return "messagebox " + VisibleText(ui::QuoteText(box.caption)) + " " + VisibleText(ui::QuoteText(box.text)) +
-           " answer " + ButtonList(box.buttons) + "> ";
+    std::u16string caption = box.caption.substr(0, kPromptCaptionUnits);
+    return "messagebox " + VisibleText(ui::QuoteText(caption)) + " answer " + ButtonList(box.buttons) + "> ";
 }
 
 void CConsole::Prompt() {
@@ -433,6 +436,8 @@ void CConsole::ExecuteTray(const std::vector<std::string>& words) {
 // commands that may come meanwhile; another thread just waits.
 int CConsole::WaitForAnswer(const ui::MessageBoxRequest& box) {
     WaitingBox waiting{box, 0};
+    PrintLine("messagebox: " + ui::QuoteText(box.caption) + " " + ui::QuoteText(box.text) + " [" +
+              ButtonList(box.buttons) + "] waits for an answer");
     {
         std::lock_guard lock(answerMutex_);
         waitingBoxes_.push_back(&waiting);

@@ -78,6 +78,9 @@ void EditLineReader::SetPrompt(const std::string& prompt) {
     if (prompt == prompt_) return;
     prompt_ = prompt;
     rl_set_prompt(prompt_.c_str());
+    // The old prompt is wiped first; the library would draw the new one after it.
+    std::fputs("\r\033[K", stdout);
+    std::fflush(stdout);
     rl_forced_update_display();
 }
 

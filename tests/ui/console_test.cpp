@@ -338,10 +338,12 @@ protected:
 TEST_F(TerminalConsoleTest, AMessageBoxWaitsForTheAnswerWithItsQuestionInThePrompt) {
     CTestDlg dialog;
     auto lines = RunTerminal("answer yes\nclick 22\nclick 21\nget 21\nanswer ok\nanswer no\nanswer yes\n", dialog);
-    const std::string prompt = "messagebox \"Question\" \"Use the previous setting?\\nReally?\" answer yes/no> ";
+    const std::string prompt = "messagebox \"Question\" answer yes/no> ";
     EXPECT_TRUE(AppearInOrder(lines, {
                                          "> error: no message box waits for an answer",
-                                         "> " + prompt + "error: a message box waits: answer yes/no first",
+                                         "> messagebox: \"Question\" \"Use the previous setting?\\nReally?\" [yes/no] waits "
+                                         "for an answer",
+                                         prompt + "error: a message box waits: answer yes/no first",
                                          prompt + "21 check \"Enabled\"",  // looking is allowed meanwhile
                                          prompt + "error: the message box takes yes/no",
                                          prompt + "messagebox: \"Question\" \"Use the previous setting?\\nReally?\" "

@@ -1,6 +1,5 @@
 // Access-point mode in the main window: the stored mode brought back at opening, choosing the
-// current mode, the panel's repairs written back, sixteen stations, the five-tick refresh, and
-// the Bluetooth utility as a real child ended at removal and at Exit.
+// current mode, the panel's repairs written back, sixteen stations and the five-tick refresh.
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 

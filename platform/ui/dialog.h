@@ -27,15 +27,32 @@ struct ControlTemplate {
     ControlKind kind = ControlKind::Label;
     std::u16string text;  // the resource text
     unsigned style = 0;
+    // Position and size in dialog units (a quarter of the font's average character width, an
+    // eighth of its height); an empty rectangle leaves the place to the automatic arrangement.
+    Rect rect{};
 };
 
 struct DialogTemplate {
     int resourceId = 0;
     std::u16string caption;
     std::vector<ControlTemplate> controls;
+    // The client area in dialog units.
     int width = 300;
     int height = 200;
 };
+
+// The controls' rectangles in template order, and the client size that holds them. A control
+// without a rectangle of its own goes into one column below the others, the client area growing
+// to take it, so a template written before its layout still shows every control.
+struct DialogLayout {
+    std::vector<Rect> rects;
+    int width = 0;
+    int height = 0;
+};
+DialogLayout LayoutOf(const DialogTemplate& dialogTemplate);
+// Two rectangles share at least one point inside both.
+bool Overlaps(const Rect& a, const Rect& b);
+bool Contains(const Rect& outer, const Rect& inner);
 
 class CDialog : public CWnd {
 public:

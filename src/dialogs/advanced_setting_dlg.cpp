@@ -69,8 +69,8 @@ int StoredSwitch(std::u16string_view key) {
     return IsSwitch(value) ? value : -1;
 }
 
-ui::ControlTemplate Control(int id, ui::ControlKind kind, std::u16string text = u"", unsigned style = 0) {
-    return {id, kind, std::move(text), style};
+ui::ControlTemplate Control(int id, ui::ControlKind kind, std::u16string text, unsigned style, ui::Rect rect) {
+    return {id, kind, std::move(text), style, rect};
 }
 
 }  // namespace
@@ -83,32 +83,32 @@ ui::DialogTemplate CAdvancedSettingDlg::Template() {
     t.resourceId = kResource;
     t.caption = u"Advanced Setting...";
     t.width = 320;
-    t.height = 300;
+    t.height = 282;
     t.controls = {
-        Control(kLanguageGroup, K::GroupBox, u"User Interface"),
-        Control(kLanguageLabel, K::Label, u"Language:"),
-        Control(kLanguageList, K::ComboBox, u"", ui::kDropDownList),
-        Control(kPowerGroup, K::GroupBox, u"Power Consumption Setting"),
-        Control(kPowerCam, K::RadioButton, u"Continuous Access Mode (CAM).", ui::kGroup),
-        Control(kPowerMaximum, K::RadioButton, u"Maximum Power-Saving Mode."),
-        Control(kPowerFast, K::RadioButton, u"Fast Power-Saving Mode."),
-        Control(kRoamingGroup, K::GroupBox, u"Country Roaming", ui::kGroup),
-        Control(kUserSelect, K::RadioButton, u"User Select", ui::kGroup),
-        Control(kWorldMode, K::RadioButton, u"World Mode"),
-        Control(kCountryList, K::ComboBox, u"", ui::kDropDownList | ui::kGroup),
-        Control(kFragmentGroup, K::GroupBox, u"Fragmentation Threshold"),
-        Control(kFragmentBar, K::TrackBar),
-        Control(kFragmentMin, K::Label, u"256"),
-        Control(kFragmentMax, K::Label, u"2346"),
-        Control(kFragmentValue, K::Label, u"", ui::kCentered),
-        Control(kRtsGroup, K::GroupBox, u"RTS / CTS Threshold"),
-        Control(kRtsBar, K::TrackBar),
-        Control(kRtsMin, K::Label, u"0"),
-        Control(kRtsMax, K::Label, u"2347"),
-        Control(kRtsValue, K::Label, u"", ui::kCentered),
-        Control(kToggleGroup, K::GroupBox),
-        Control(kPspXLink, K::CheckBox, u"PSP XLink Mode"),
-        Control(kWmmQos, K::CheckBox, u"WMM Qos Mode"),
+        Control(kLanguageGroup, K::GroupBox, u"User Interface", 0, {7, 7, 306, 30}),
+        Control(kLanguageLabel, K::Label, u"Language:", 0, {14, 21, 60, 8}),
+        Control(kLanguageList, K::ComboBox, u"", ui::kDropDownList, {76, 19, 120, 12}),
+        Control(kPowerGroup, K::GroupBox, u"Power Consumption Setting", 0, {7, 42, 306, 52}),
+        Control(kPowerCam, K::RadioButton, u"Continuous Access Mode (CAM).", ui::kGroup, {14, 55, 292, 10}),
+        Control(kPowerMaximum, K::RadioButton, u"Maximum Power-Saving Mode.", 0, {14, 67, 292, 10}),
+        Control(kPowerFast, K::RadioButton, u"Fast Power-Saving Mode.", 0, {14, 79, 292, 10}),
+        Control(kRoamingGroup, K::GroupBox, u"Country Roaming", ui::kGroup, {7, 99, 306, 44}),
+        Control(kUserSelect, K::RadioButton, u"User Select", ui::kGroup, {14, 112, 90, 10}),
+        Control(kWorldMode, K::RadioButton, u"World Mode", 0, {14, 126, 90, 10}),
+        Control(kCountryList, K::ComboBox, u"", ui::kDropDownList | ui::kGroup, {110, 111, 196, 12}),
+        Control(kFragmentGroup, K::GroupBox, u"Fragmentation Threshold", 0, {7, 148, 306, 44}),
+        Control(kFragmentBar, K::TrackBar, u"", 0, {14, 160, 292, 14}),
+        Control(kFragmentMin, K::Label, u"256", 0, {14, 178, 40, 8}),
+        Control(kFragmentMax, K::Label, u"2346", 0, {266, 178, 40, 8}),
+        Control(kFragmentValue, K::Label, u"", ui::kCentered, {90, 178, 140, 8}),
+        Control(kRtsGroup, K::GroupBox, u"RTS / CTS Threshold", 0, {7, 197, 306, 44}),
+        Control(kRtsBar, K::TrackBar, u"", 0, {14, 209, 292, 14}),
+        Control(kRtsMin, K::Label, u"0", 0, {14, 227, 40, 8}),
+        Control(kRtsMax, K::Label, u"2347", 0, {266, 227, 40, 8}),
+        Control(kRtsValue, K::Label, u"", ui::kCentered, {90, 227, 140, 8}),
+        Control(kToggleGroup, K::GroupBox, u"", 0, {7, 246, 306, 28}),
+        Control(kPspXLink, K::CheckBox, u"PSP XLink Mode", 0, {14, 258, 140, 10}),
+        Control(kWmmQos, K::CheckBox, u"WMM Qos Mode", 0, {160, 258, 140, 10}),
     };
     return t;
 }

@@ -31,8 +31,8 @@ const Label kLabels[] = {
 
 std::u16string UnknownText() { return GetText(u"IS_Item_Version_Unknown", u"N/A"); }
 
-ui::ControlTemplate Control(int id, ui::ControlKind kind, std::u16string text = u"", unsigned style = 0) {
-    return {id, kind, std::move(text), style};
+ui::ControlTemplate Control(int id, ui::ControlKind kind, std::u16string text, unsigned style, ui::Rect rect) {
+    return {id, kind, std::move(text), style, rect};
 }
 
 }  // namespace
@@ -57,16 +57,16 @@ ui::DialogTemplate CInformationDlg::Template() {
     t.resourceId = kResource;
     t.caption = u"Information...";
     t.width = 260;
-    t.height = 130;
+    t.height = 96;
     t.controls = {
-        Control(kGroup, K::GroupBox, u"S Y S T E M   I N F O R M A T I O N"),
-        Control(kDriverLabel, K::Label, u"Driver Version:"),
-        Control(kDriverVersion, K::Label),
-        Control(kUtilityLabel, K::Label, u"Utility Version:"),
-        Control(kUtilityVersion, K::Label),
-        Control(kMacLabel, K::Label, u"MAC Address:"),
-        Control(kMacAddress, K::Label),
-        Control(ui::IDOK, K::PushButton, u"OK", ui::kDefaultButton),
+        Control(kGroup, K::GroupBox, u"S Y S T E M   I N F O R M A T I O N", 0, {7, 7, 246, 60}),
+        Control(kDriverLabel, K::Label, u"Driver Version:", 0, {14, 22, 80, 8}),
+        Control(kDriverVersion, K::Label, u"", 0, {96, 22, 150, 8}),
+        Control(kUtilityLabel, K::Label, u"Utility Version:", 0, {14, 36, 80, 8}),
+        Control(kUtilityVersion, K::Label, u"", 0, {96, 36, 150, 8}),
+        Control(kMacLabel, K::Label, u"MAC Address:", 0, {14, 50, 80, 8}),
+        Control(kMacAddress, K::Label, u"", 0, {96, 50, 150, 8}),
+        Control(ui::IDOK, K::PushButton, u"OK", ui::kDefaultButton, {105, 74, 50, 14}),
     };
     return t;
 }

@@ -126,8 +126,8 @@ void RunChildDialog() {
     SetCurrentDialogId(kDialogIdGeneral);
 }
 
-ui::ControlTemplate Control(int id, ui::ControlKind kind, std::u16string text = u"", unsigned style = 0) {
-    return {id, kind, std::move(text), style};
+ui::ControlTemplate Control(int id, ui::ControlKind kind, std::u16string text, unsigned style, ui::Rect rect) {
+    return {id, kind, std::move(text), style, rect};
 }
 
 }  // namespace
@@ -137,39 +137,39 @@ ui::DialogTemplate CMoreSettingDlg::Template() {
     ui::DialogTemplate t;
     t.resourceId = kResource;
     t.caption = u"More Setting...";
-    t.width = 360;
-    t.height = 300;
+    t.width = 400;
+    t.height = 266;
     t.controls = {
-        Control(kGeneralGroup, K::GroupBox, u"General Connection Setting"),
-        Control(kWirelessModeLabel, K::Label, u"WirelessMode"),
-        Control(kWirelessMode, K::ComboBox, u"", ui::kDropDownList),
-        Control(kNetworkTypeLabel, K::Label, u"Network Type"),
-        Control(kNetworkType, K::ComboBox, u"", ui::kDropDownList),
-        Control(kSsidLabel, K::Label, u"SSID"),
-        Control(kSsid, K::Edit),
-        Control(kAnySsid, K::CheckBox, u"any"),
-        Control(kChannelLabel, K::Label, u"Channel"),
-        Control(kChannel, K::ComboBox, u"", ui::kDropDownList),
-        Control(kTxRateLabel, K::Label, u"Tx Rate"),
-        Control(kTxRate, K::ComboBox, u"", ui::kDropDownList),
-        Control(kAuthenticationLabel, K::Label, u"Authentication"),
-        Control(kAuthentication, K::ComboBox, u"", ui::kDropDownList),
-        Control(kEncryptionLabel, K::Label, u"Encryption"),
-        Control(kEncryption, K::ComboBox, u"", ui::kDropDownList),
-        Control(kChangeApply, K::PushButton, u"Change"),
-        Control(kWepGroup, K::GroupBox, u"WEP Encryption Setting"),
-        Control(kWepButton, K::PushButton, u"WEP Encryption Key Setting"),
-        Control(kWpaButton, K::PushButton, u"WPA Encryption Setting"),
-        Control(kProfileGroup, K::GroupBox, u"Profile"),
-        Control(kProfileNameLabel, K::Label, u"Profile Name"),
-        Control(kProfileName, K::ComboBox),
-        Control(kLoadProfile, K::PushButton, u"Load"),
-        Control(kSaveProfile, K::PushButton, u"Save Current"),
-        Control(kDeleteProfile, K::PushButton, u"Delete"),
-        Control(kOtherGroup, K::GroupBox, u"Other"),
-        Control(kOtherDescription, K::Label, u"For more advanced setting, information..."),
-        Control(kAdvancedButton, K::PushButton, u"Advanced Setting..."),
-        Control(kInformationButton, K::PushButton, u"Information"),
+        Control(kGeneralGroup, K::GroupBox, u"General Connection Setting", 0, {7, 7, 386, 102}),
+        Control(kWirelessModeLabel, K::Label, u"WirelessMode", 0, {14, 23, 62, 8}),
+        Control(kWirelessMode, K::ComboBox, u"", ui::kDropDownList, {78, 21, 110, 12}),
+        Control(kNetworkTypeLabel, K::Label, u"Network Type", 0, {14, 39, 62, 8}),
+        Control(kNetworkType, K::ComboBox, u"", ui::kDropDownList, {78, 37, 110, 12}),
+        Control(kSsidLabel, K::Label, u"SSID", 0, {14, 71, 62, 8}),
+        Control(kSsid, K::Edit, u"", 0, {78, 69, 200, 12}),
+        Control(kAnySsid, K::CheckBox, u"any", 0, {284, 70, 60, 10}),
+        Control(kChannelLabel, K::Label, u"Channel", 0, {14, 55, 62, 8}),
+        Control(kChannel, K::ComboBox, u"", ui::kDropDownList, {78, 53, 110, 12}),
+        Control(kTxRateLabel, K::Label, u"Tx Rate", 0, {198, 23, 80, 8}),
+        Control(kTxRate, K::ComboBox, u"", ui::kDropDownList, {280, 21, 106, 12}),
+        Control(kAuthenticationLabel, K::Label, u"Authentication", 0, {198, 39, 80, 8}),
+        Control(kAuthentication, K::ComboBox, u"", ui::kDropDownList, {280, 37, 106, 12}),
+        Control(kEncryptionLabel, K::Label, u"Encryption", 0, {198, 55, 80, 8}),
+        Control(kEncryption, K::ComboBox, u"", ui::kDropDownList, {280, 53, 106, 12}),
+        Control(kChangeApply, K::PushButton, u"Change", 0, {326, 88, 60, 14}),
+        Control(kWepGroup, K::GroupBox, u"WEP Encryption Setting", 0, {7, 114, 386, 32}),
+        Control(kWepButton, K::PushButton, u"WEP Encryption Key Setting", 0, {14, 127, 180, 14}),
+        Control(kWpaButton, K::PushButton, u"WPA Encryption Setting", 0, {206, 127, 180, 14}),
+        Control(kProfileGroup, K::GroupBox, u"Profile", 0, {7, 151, 386, 52}),
+        Control(kProfileNameLabel, K::Label, u"Profile Name", 0, {14, 166, 62, 8}),
+        Control(kProfileName, K::ComboBox, u"", 0, {78, 164, 200, 12}),
+        Control(kLoadProfile, K::PushButton, u"Load", 0, {78, 182, 60, 14}),
+        Control(kSaveProfile, K::PushButton, u"Save Current", 0, {142, 182, 95, 14}),
+        Control(kDeleteProfile, K::PushButton, u"Delete", 0, {241, 182, 60, 14}),
+        Control(kOtherGroup, K::GroupBox, u"Other", 0, {7, 208, 386, 50}),
+        Control(kOtherDescription, K::Label, u"For more advanced setting, information...", 0, {14, 222, 372, 8}),
+        Control(kAdvancedButton, K::PushButton, u"Advanced Setting...", 0, {14, 236, 110, 14}),
+        Control(kInformationButton, K::PushButton, u"Information", 0, {128, 236, 80, 14}),
     };
     return t;
 }

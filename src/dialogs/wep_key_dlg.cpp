@@ -71,8 +71,8 @@ int StoredInRange(std::u16string_view key, int low, int high) {
 
 bool IsHexDigit(char16_t c) { return HexDigitValue(c) >= 0; }
 
-ui::ControlTemplate Control(int id, ui::ControlKind kind, std::u16string text = u"", unsigned style = 0) {
-    return {id, kind, std::move(text), style};
+ui::ControlTemplate Control(int id, ui::ControlKind kind, std::u16string text, unsigned style, ui::Rect rect) {
+    return {id, kind, std::move(text), style, rect};
 }
 
 }  // namespace
@@ -82,30 +82,30 @@ ui::DialogTemplate CWepKeyDlg::Template() {
     ui::DialogTemplate t;
     t.resourceId = kResource;
     t.caption = u"WEP Key Setting...";
-    t.width = 260;
-    t.height = 220;
+    t.width = 320;
+    t.height = 202;
     t.controls = {
-        Control(kGroup, K::GroupBox, u"WEP Key Setting"),
-        Control(kLengthLabel, K::Label, u"Key Length:"),
-        Control(kLength64, K::RadioButton, u"64 bit", ui::kGroup),
-        Control(kLength128, K::RadioButton, u"128 bit"),
-        Control(kLength256, K::RadioButton, u"256 bit"),
-        Control(kFormatLabel, K::Label, u"Key Format:", ui::kGroup),
-        Control(kFormatHex, K::RadioButton, u"Hexadecimal", ui::kGroup),
-        Control(kFormatAscii, K::RadioButton, u"ASCII"),
-        Control(kDefaultKeyLabel, K::Label, u"Default Key ID:", ui::kGroup),
-        Control(kDefaultKeyCombo, K::ComboBox, u"", ui::kDropDownList),
-        Control(kKeyValueLabel, K::Label, u"Key Value:"),
-        Control(kKeyLabels[0], K::Label, u"#1:"),
-        Control(kKeyFields[0], K::Edit),
-        Control(kKeyLabels[1], K::Label, u"#2:"),
-        Control(kKeyFields[1], K::Edit),
-        Control(kKeyLabels[2], K::Label, u"#3:"),
-        Control(kKeyFields[2], K::Edit),
-        Control(kKeyLabels[3], K::Label, u"#4:"),
-        Control(kKeyFields[3], K::Edit),
-        Control(kDot1xCheck, K::CheckBox, u"The key is provided via 802.1x authentication"),
-        Control(kChangeApply, K::PushButton, u"Change"),
+        Control(kGroup, K::GroupBox, u"WEP Key Setting", 0, {7, 7, 306, 166}),
+        Control(kLengthLabel, K::Label, u"Key Length:", 0, {14, 21, 85, 8}),
+        Control(kLength64, K::RadioButton, u"64 bit", ui::kGroup, {102, 20, 45, 10}),
+        Control(kLength128, K::RadioButton, u"128 bit", 0, {149, 20, 50, 10}),
+        Control(kLength256, K::RadioButton, u"256 bit", 0, {201, 20, 48, 10}),
+        Control(kFormatLabel, K::Label, u"Key Format:", ui::kGroup, {14, 36, 85, 8}),
+        Control(kFormatHex, K::RadioButton, u"Hexadecimal", ui::kGroup, {102, 35, 70, 10}),
+        Control(kFormatAscii, K::RadioButton, u"ASCII", 0, {176, 35, 50, 10}),
+        Control(kDefaultKeyLabel, K::Label, u"Default Key ID:", ui::kGroup, {14, 52, 85, 8}),
+        Control(kDefaultKeyCombo, K::ComboBox, u"", ui::kDropDownList, {102, 50, 60, 12}),
+        Control(kKeyValueLabel, K::Label, u"Key Value:", 0, {14, 68, 85, 8}),
+        Control(kKeyLabels[0], K::Label, u"#1:", 0, {24, 82, 20, 8}),
+        Control(kKeyFields[0], K::Edit, u"", 0, {46, 80, 260, 12}),
+        Control(kKeyLabels[1], K::Label, u"#2:", 0, {24, 98, 20, 8}),
+        Control(kKeyFields[1], K::Edit, u"", 0, {46, 96, 260, 12}),
+        Control(kKeyLabels[2], K::Label, u"#3:", 0, {24, 114, 20, 8}),
+        Control(kKeyFields[2], K::Edit, u"", 0, {46, 112, 260, 12}),
+        Control(kKeyLabels[3], K::Label, u"#4:", 0, {24, 130, 20, 8}),
+        Control(kKeyFields[3], K::Edit, u"", 0, {46, 128, 260, 12}),
+        Control(kDot1xCheck, K::CheckBox, u"The key is provided via 802.1x authentication", 0, {14, 150, 292, 10}),
+        Control(kChangeApply, K::PushButton, u"Change", 0, {253, 180, 60, 14}),
     };
     return t;
 }

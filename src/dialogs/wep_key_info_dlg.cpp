@@ -28,10 +28,12 @@ ui::DialogTemplate CWepKeyInfoDlg::Template() {
     ui::DialogTemplate t;
     t.resourceId = kResource;
     t.caption = u"WEP keyInformation...";
-    t.width = 260;
-    t.height = 110;
-    for (int i = 0; i < kLines; ++i) t.controls.push_back({kLineFirst + i, ui::ControlKind::Label, kLineTexts[i].text, 0});
-    t.controls.push_back({ui::IDOK, ui::ControlKind::PushButton, u"OK", ui::kDefaultButton});
+    t.width = 300;
+    t.height = 112;
+    for (int i = 0; i < kLines; ++i) {
+        t.controls.push_back({kLineFirst + i, ui::ControlKind::Label, kLineTexts[i].text, 0, {7, 7 + 20 * i, 286, 16}});
+    }
+    t.controls.push_back({ui::IDOK, ui::ControlKind::PushButton, u"OK", ui::kDefaultButton, {125, 90, 50, 14}});
     return t;
 }
 

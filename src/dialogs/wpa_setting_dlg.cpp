@@ -70,8 +70,8 @@ bool RestartsAuthentication(int mode) {
     return mode == kAuthWpa || mode == kAuthWpaPsk || mode == kAuthWpa2 || mode == kAuthWpa2Psk;
 }
 
-ui::ControlTemplate Control(int id, ui::ControlKind kind, std::u16string text = u"", unsigned style = 0) {
-    return {id, kind, std::move(text), style};
+ui::ControlTemplate Control(int id, ui::ControlKind kind, std::u16string text, unsigned style, ui::Rect rect) {
+    return {id, kind, std::move(text), style, rect};
 }
 
 }  // namespace
@@ -84,25 +84,25 @@ ui::DialogTemplate CWpaSettingDlg::Template() {
     t.width = 215;
     t.height = 241;
     t.controls = {
-        Control(kConnectGroup, K::GroupBox, u"Connect Infomation"),
-        Control(kProtocolLabel, K::Label, u"Protocol:"),
-        Control(kProtocolCombo, K::ComboBox),
-        Control(kPhase2Label, K::Label, u"Phase2Auth:"),
-        Control(kPhase2Combo, K::ComboBox),
-        Control(kUserLabel, K::Label, u"User Name:"),
-        Control(kUserEdit, K::Edit),
-        Control(kPasswordLabel, K::Label, u"Password:"),
-        Control(kPasswordEdit, K::Edit, u"", ui::kMasked),
-        Control(kValidateCheck, K::CheckBox, u"Validate Server Certificate"),
-        Control(kPskGroup, K::GroupBox, u"Pre-shared Key"),
-        Control(kPassphraseLabel, K::Label, u"Passphrase:"),
-        Control(kPassphraseEdit, K::Edit, u"", ui::kMasked),
-        Control(kFormatLabel, K::Label, u"Key Format:"),
-        Control(kFormatAscii, K::RadioButton, u"ASCII", ui::kGroup),
-        Control(kFormatHex, K::RadioButton, u"Hexadecimal"),
-        Control(kCertGroup, K::GroupBox, u"Certificate", ui::kGroup),
-        Control(kCertCombo, K::ComboBox),
-        Control(kChangeApply, K::PushButton, u"Change"),
+        Control(kConnectGroup, K::GroupBox, u"Connect Infomation", 0, {7, 7, 201, 104}),
+        Control(kProtocolLabel, K::Label, u"Protocol:", 0, {14, 21, 80, 8}),
+        Control(kProtocolCombo, K::ComboBox, u"", 0, {96, 19, 105, 12}),
+        Control(kPhase2Label, K::Label, u"Phase2Auth:", 0, {14, 37, 80, 8}),
+        Control(kPhase2Combo, K::ComboBox, u"", 0, {96, 35, 105, 12}),
+        Control(kUserLabel, K::Label, u"User Name:", 0, {14, 53, 80, 8}),
+        Control(kUserEdit, K::Edit, u"", 0, {96, 51, 105, 12}),
+        Control(kPasswordLabel, K::Label, u"Password:", 0, {14, 69, 80, 8}),
+        Control(kPasswordEdit, K::Edit, u"", ui::kMasked, {96, 67, 105, 12}),
+        Control(kValidateCheck, K::CheckBox, u"Validate Server Certificate", 0, {14, 87, 187, 10}),
+        Control(kPskGroup, K::GroupBox, u"Pre-shared Key", 0, {7, 116, 201, 60}),
+        Control(kPassphraseLabel, K::Label, u"Passphrase:", 0, {14, 130, 80, 8}),
+        Control(kPassphraseEdit, K::Edit, u"", ui::kMasked, {96, 128, 105, 12}),
+        Control(kFormatLabel, K::Label, u"Key Format:", 0, {14, 148, 80, 8}),
+        Control(kFormatAscii, K::RadioButton, u"ASCII", ui::kGroup, {96, 147, 105, 10}),
+        Control(kFormatHex, K::RadioButton, u"Hexadecimal", 0, {96, 159, 105, 10}),
+        Control(kCertGroup, K::GroupBox, u"Certificate", ui::kGroup, {7, 181, 201, 32}),
+        Control(kCertCombo, K::ComboBox, u"", 0, {14, 194, 187, 12}),
+        Control(kChangeApply, K::PushButton, u"Change", 0, {148, 220, 60, 14}),
     };
     return t;
 }

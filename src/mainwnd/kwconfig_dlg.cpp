@@ -37,8 +37,8 @@ constexpr char16_t kOldWndProcProperty[] = u"AfxOldWndProc423";
 constexpr char16_t kRunServicesKey[] = u"Software\\Microsoft\\Windows\\CurrentVersion\\RunServices";
 constexpr char16_t kServiceName[] = u"KWWlan";
 
-ui::ControlTemplate Control(int id, ui::ControlKind kind, std::u16string text = u"", unsigned style = 0) {
-    return {id, kind, std::move(text), style};
+ui::ControlTemplate Control(int id, ui::ControlKind kind, std::u16string text, unsigned style, ui::Rect rect) {
+    return {id, kind, std::move(text), style, rect};
 }
 
 }  // namespace
@@ -49,41 +49,41 @@ ui::DialogTemplate CKWConfigDlg::MainTemplate() {
     t.resourceId = kDialogResource;
     t.caption = u"KWConfig";
     t.width = 420;
-    t.height = 330;
+    t.height = 290;
     t.controls = {
-        Control(kAdapterLabel, K::Label, u"Network Adapter:"),
-        Control(kAdapterCombo, K::ComboBox, u"", ui::kDropDownList),
-        Control(kModeLabel, K::Label, u"Mode:", ui::kHidden),
-        Control(kModeCombo, K::ComboBox, u"", ui::kDropDownList | ui::kHidden),
-        Control(kNetworkLabel, K::Label, u"Available Network:"),
-        Control(kNetworkList, K::ListView),
-        Control(kRefreshButton, K::PushButton, u"Refresh"),
-        Control(kPanelGroup, K::GroupBox, u"Current Network Information"),
-        Control(1183, K::Label, u"Channel:"),
-        Control(1184, K::Label, u"Type:"),
-        Control(1185, K::Label, u"SSID:"),
-        Control(1186, K::Label, u"Tx Rate:"),
-        Control(1187, K::Label, u"Encrypt:"),
-        Control(kPanelChannel, K::Label),
-        Control(kPanelType, K::Label),
-        Control(kPanelSsid, K::Label),
-        Control(kPanelRate, K::Label),
-        Control(kPanelEncryption, K::Label),
-        Control(kPanelButton, K::PushButton, u"More Setting..."),
-        Control(kLinkStatusLabel, K::Label, u"Link Status:"),
-        Control(kLinkStatus, K::Label),
-        Control(kSignalLabel, K::Label, u"Signal Strength:"),
-        Control(kSignalBar, K::ProgressBar),
-        Control(kSignalText, K::Label),
-        Control(kQualityLabel, K::Label, u"Link Quality:"),
-        Control(kQualityBar, K::ProgressBar),
-        Control(kQualityText, K::Label),
-        Control(kTxFrameLabel, K::Label, u"Tx Frame:"),
-        Control(kTxFrameText, K::Label),
-        Control(kRxFrameLabel, K::Label, u"Rx Frame:"),
-        Control(kRxFrameText, K::Label),
-        Control(kActivityIcon, K::Icon),
-        Control(kNotice, K::Label),
+        Control(kAdapterLabel, K::Label, u"Network Adapter:", 0, {7, 9, 75, 8}),
+        Control(kAdapterCombo, K::ComboBox, u"", ui::kDropDownList, {85, 7, 230, 12}),
+        Control(kModeLabel, K::Label, u"Mode:", ui::kHidden, {322, 9, 32, 8}),
+        Control(kModeCombo, K::ComboBox, u"", ui::kDropDownList | ui::kHidden, {356, 7, 57, 12}),
+        Control(kNetworkLabel, K::Label, u"Available Network:", 0, {7, 27, 150, 8}),
+        Control(kNetworkList, K::ListView, u"", 0, {7, 39, 406, 105}),
+        Control(kRefreshButton, K::PushButton, u"Refresh", 0, {333, 22, 80, 14}),
+        Control(kPanelGroup, K::GroupBox, u"Current Network Information", 0, {7, 150, 222, 110}),
+        Control(1183, K::Label, u"Channel:", 0, {14, 163, 75, 8}),
+        Control(1184, K::Label, u"Type:", 0, {14, 176, 75, 8}),
+        Control(1185, K::Label, u"SSID:", 0, {14, 189, 75, 8}),
+        Control(1186, K::Label, u"Tx Rate:", 0, {14, 202, 75, 8}),
+        Control(1187, K::Label, u"Encrypt:", 0, {14, 215, 75, 8}),
+        Control(kPanelChannel, K::Label, u"", 0, {92, 163, 130, 8}),
+        Control(kPanelType, K::Label, u"", 0, {92, 176, 130, 8}),
+        Control(kPanelSsid, K::Label, u"", 0, {92, 189, 130, 8}),
+        Control(kPanelRate, K::Label, u"", 0, {92, 202, 130, 8}),
+        Control(kPanelEncryption, K::Label, u"", 0, {92, 215, 130, 8}),
+        Control(kPanelButton, K::PushButton, u"More Setting...", 0, {14, 236, 120, 14}),
+        Control(kLinkStatusLabel, K::Label, u"Link Status:", 0, {236, 155, 150, 8}),
+        Control(kLinkStatus, K::Label, u"", 0, {236, 166, 150, 8}),
+        Control(kSignalLabel, K::Label, u"Signal Strength:", 0, {236, 182, 150, 8}),
+        Control(kSignalBar, K::ProgressBar, u"", 0, {236, 193, 140, 10}),
+        Control(kSignalText, K::Label, u"", 0, {380, 194, 33, 8}),
+        Control(kQualityLabel, K::Label, u"Link Quality:", 0, {236, 208, 150, 8}),
+        Control(kQualityBar, K::ProgressBar, u"", 0, {236, 219, 140, 10}),
+        Control(kQualityText, K::Label, u"", 0, {380, 220, 33, 8}),
+        Control(kTxFrameLabel, K::Label, u"Tx Frame:", 0, {236, 236, 90, 8}),
+        Control(kTxFrameText, K::Label, u"", 0, {328, 236, 85, 8}),
+        Control(kRxFrameLabel, K::Label, u"Rx Frame:", 0, {236, 248, 90, 8}),
+        Control(kRxFrameText, K::Label, u"", 0, {328, 248, 85, 8}),
+        Control(kActivityIcon, K::Icon, u"", 0, {393, 152, 20, 20}),
+        Control(kNotice, K::Label, u"", 0, {7, 266, 406, 16}),
     };
     return t;
 }

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 #include <signal.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -503,6 +504,28 @@ TEST_F(RegistryGroupTest, AnotherProcessWritingDuringAGroupLosesNothing) {
     EXPECT_EQ(ReadString(Hive::CurrentUser, u"Shared", u"Mine"), u"a");
     EXPECT_EQ(ReadString(Hive::CurrentUser, u"Shared", u"Theirs"), u"b");
     EXPECT_EQ(ReadString(Hive::CurrentUser, u"Shared", u"Mine2"), u"c");
+}
+
+// A disk that takes no more bytes: the write is reported as failed and the file keeps what it had.
+TEST_F(RegistryGroupTest, AWriteTheDiskCannotTakeFailsAndKeepsTheFile) {
+    ASSERT_EQ(WriteString(Hive::CurrentUser, u"Full", u"Kept", u"yes"), kSuccess);
+    const std::string before = kwtest::ReadFileBytes(HiveFilePath(Hive::CurrentUser));
+    int code = InChild([&] {
+        ::signal(SIGXFSZ, SIG_IGN);
+        struct rlimit limit {};
+        limit.rlim_cur = limit.rlim_max = before.size() + 16;
+        if (::setrlimit(RLIMIT_FSIZE, &limit) != 0) ::_exit(3);
+        const std::u16string big(4000, u'x');
+        if (WriteString(Hive::CurrentUser, u"Full", u"Big", big) != kAccessDenied) ::_exit(1);
+        {
+            WriteGroup group;
+            WriteString(Hive::CurrentUser, u"Full", u"Grouped", big);
+        }
+        if (Flush() != kSuccess) ::_exit(4);  // the failed group is not retried for ever
+        ::_exit(0);
+    });
+    EXPECT_EQ(code, 0);
+    EXPECT_EQ(kwtest::ReadFileBytes(HiveFilePath(Hive::CurrentUser)), before);
 }
 
 TEST_F(RegistryGroupTest, AProcessKilledInsideAGroupLosesOnlyThatGroup) {

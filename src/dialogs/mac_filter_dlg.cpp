@@ -68,7 +68,7 @@ ui::DialogTemplate CMacFilterDlg::Template() {
         t.controls.push_back(Control(kAddressLabelFirst + i, K::Label, FormatW("%02d.", i), 0, {x, y + 2, 16, 8}));
         t.controls.push_back(Control(kAddressFirst + i, K::Edit, u"", 0, {x + 18, y, 82, 12}));
     }
-    t.controls.push_back(Control(kChangeApply, K::PushButton, u"Change", 0, {167, 176, 60, 14}));
+    t.controls.push_back(Control(kChangeApply, K::PushButton, u"Change", 0, {157, 176, 70, 14}));
     return t;
 }
 

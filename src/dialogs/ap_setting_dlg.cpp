@@ -86,8 +86,8 @@ int InRange(int value, int low, int high, int otherwise) { return value < low ||
 
 std::u16string_view FirstCharacters(std::u16string_view text, size_t count) { return text.substr(0, std::min(text.size(), count)); }
 
-ui::ControlTemplate Control(int id, ui::ControlKind kind, std::u16string text = u"", unsigned style = 0) {
-    return {id, kind, std::move(text), style};
+ui::ControlTemplate Control(int id, ui::ControlKind kind, std::u16string text, unsigned style, ui::Rect rect) {
+    return {id, kind, std::move(text), style, rect};
 }
 
 }  // namespace
@@ -97,37 +97,39 @@ ui::DialogTemplate CApSettingDlg::Template() {
     ui::DialogTemplate t;
     t.resourceId = kResource;
     t.caption = u"Access Point Setting";
-    t.width = 360;
-    t.height = 320;
+    t.width = 300;
+    t.height = 226;
+    // Labels in one column, fields in the next, buttons and values in a third; the threshold
+    // values sit beside their bars and the bridge list takes the whole width for long names.
     t.controls = {
-        Control(kGeneralGroup, K::GroupBox, u"General Connection Setting"),
-        Control(kWirelessModeLabel, K::Label, u"Wireless Mode"),
-        Control(kWirelessMode, K::ComboBox, u"", ui::kDropDownList),
-        Control(kChannelLabel, K::Label, u"Channel"),
-        Control(kChannel, K::ComboBox, u"", ui::kDropDownList),
-        Control(kSsidLabel, K::Label, u"SSID"),
-        Control(kSsid, K::Edit),
-        Control(kHideSsid, K::CheckBox, u"Hide SSID"),
-        Control(kTxPowerLabel, K::Label, u"Tx Power"),
-        Control(kTxPower, K::ComboBox, u"", ui::kDropDownList),
-        Control(kChangeApply, K::PushButton, u"Change"),
-        Control(kWepLabel, K::Label, u"WEP"),
-        Control(kWep, K::ComboBox, u"", ui::kDropDownList),
-        Control(kWepButton, K::PushButton, u"Setting"),
-        Control(kAuthenticationLabel, K::Label, u"Authentication"),
-        Control(kAuthentication, K::ComboBox, u"", ui::kDropDownList),
-        Control(kFragmentLabel, K::Label, u"Fragment"),
-        Control(kFragmentBar, K::TrackBar),
-        Control(kFragmentValue, K::Label),
-        Control(kRtsLabel, K::Label, u"RTS/CTS"),
-        Control(kRtsBar, K::TrackBar),
-        Control(kRtsValue, K::Label),
-        Control(kPreambleLabel, K::Label, u"Preamble"),
-        Control(kPreamble, K::ComboBox, u"", ui::kDropDownList),
-        Control(kMacFilterLabel, K::Label, u"MAC Address Filter:"),
-        Control(kMacFilterButton, K::PushButton, u"Setting"),
-        Control(kBridgeLabel, K::Label, u"Bridge Adapter:"),
-        Control(kBridgeAdapter, K::ComboBox, u"", ui::kDropDownList),
+        Control(kGeneralGroup, K::GroupBox, u"General Connection Setting", 0, {7, 7, 286, 84}),
+        Control(kWirelessModeLabel, K::Label, u"Wireless Mode", 0, {14, 23, 78, 8}),
+        Control(kWirelessMode, K::ComboBox, u"", ui::kDropDownList, {94, 21, 116, 12}),
+        Control(kChannelLabel, K::Label, u"Channel", 0, {14, 39, 78, 8}),
+        Control(kChannel, K::ComboBox, u"", ui::kDropDownList, {94, 37, 50, 12}),
+        Control(kSsidLabel, K::Label, u"SSID", 0, {14, 55, 78, 8}),
+        Control(kSsid, K::Edit, u"", 0, {94, 53, 116, 12}),
+        Control(kHideSsid, K::CheckBox, u"Hide SSID", 0, {216, 54, 70, 10}),
+        Control(kTxPowerLabel, K::Label, u"Tx Power", 0, {14, 71, 78, 8}),
+        Control(kTxPower, K::ComboBox, u"", ui::kDropDownList, {94, 69, 116, 12}),
+        Control(kChangeApply, K::PushButton, u"Change", 0, {216, 68, 70, 14}),
+        Control(kWepLabel, K::Label, u"WEP", 0, {14, 101, 78, 8}),
+        Control(kWep, K::ComboBox, u"", ui::kDropDownList, {94, 99, 116, 12}),
+        Control(kWepButton, K::PushButton, u"Setting", 0, {216, 98, 70, 14}),
+        Control(kAuthenticationLabel, K::Label, u"Authentication", 0, {14, 119, 78, 8}),
+        Control(kAuthentication, K::ComboBox, u"", ui::kDropDownList, {94, 117, 116, 12}),
+        Control(kFragmentLabel, K::Label, u"Fragment", 0, {14, 137, 78, 8}),
+        Control(kFragmentBar, K::TrackBar, u"", 0, {94, 134, 116, 14}),
+        Control(kFragmentValue, K::Label, u"", 0, {216, 137, 70, 8}),
+        Control(kRtsLabel, K::Label, u"RTS/CTS", 0, {14, 155, 78, 8}),
+        Control(kRtsBar, K::TrackBar, u"", 0, {94, 152, 116, 14}),
+        Control(kRtsValue, K::Label, u"", 0, {216, 155, 70, 8}),
+        Control(kPreambleLabel, K::Label, u"Preamble", 0, {14, 173, 78, 8}),
+        Control(kPreamble, K::ComboBox, u"", ui::kDropDownList, {94, 171, 116, 12}),
+        Control(kMacFilterLabel, K::Label, u"MAC Address Filter:", 0, {14, 190, 78, 8}),
+        Control(kMacFilterButton, K::PushButton, u"Setting", 0, {94, 187, 70, 14}),
+        Control(kBridgeLabel, K::Label, u"Bridge Adapter:", 0, {14, 208, 78, 8}),
+        Control(kBridgeAdapter, K::ComboBox, u"", ui::kDropDownList, {94, 206, 192, 12}),
     };
     return t;
 }

@@ -42,8 +42,8 @@ bool IsZero(const std::array<uint8_t, kAddressBytes>& address) {
     return std::all_of(address.begin(), address.end(), [](uint8_t b) { return b == 0; });
 }
 
-ui::ControlTemplate Control(int id, ui::ControlKind kind, std::u16string text = u"", unsigned style = 0) {
-    return {id, kind, std::move(text), style};
+ui::ControlTemplate Control(int id, ui::ControlKind kind, std::u16string text, unsigned style, ui::Rect rect) {
+    return {id, kind, std::move(text), style, rect};
 }
 
 }  // namespace
@@ -53,18 +53,22 @@ ui::DialogTemplate CMacFilterDlg::Template() {
     ui::DialogTemplate t;
     t.resourceId = kResource;
     t.caption = u"MAC Address Filter";
-    t.width = 300;
-    t.height = 260;
+    t.width = 234;
+    t.height = 197;
     t.controls = {
-        Control(kFilterTypeLabel, K::Label, u"Filter Type:"),
-        Control(kFilterType, K::ComboBox, u"", ui::kDropDownList),
-        Control(kAddressGroup, K::GroupBox, u"Filte MAC Address"),
+        Control(kFilterTypeLabel, K::Label, u"Filter Type:", 0, {7, 9, 58, 8}),
+        Control(kFilterType, K::ComboBox, u"", ui::kDropDownList, {67, 7, 160, 12}),
+        Control(kAddressGroup, K::GroupBox, u"Filte MAC Address", 0, {7, 25, 220, 146}),
     };
+    // Entries 0 to 7 down the left column, 8 to 15 down the right one.
+    constexpr int kRows = kAddressCount / 2;
     for (int i = 0; i < kAddressCount; ++i) {
-        t.controls.push_back(Control(kAddressLabelFirst + i, K::Label, FormatW("%02d.", i)));
-        t.controls.push_back(Control(kAddressFirst + i, K::Edit));
+        int x = i < kRows ? 14 : 120;
+        int y = 40 + 16 * (i % kRows);
+        t.controls.push_back(Control(kAddressLabelFirst + i, K::Label, FormatW("%02d.", i), 0, {x, y + 2, 16, 8}));
+        t.controls.push_back(Control(kAddressFirst + i, K::Edit, u"", 0, {x + 18, y, 82, 12}));
     }
-    t.controls.push_back(Control(kChangeApply, K::PushButton, u"Change"));
+    t.controls.push_back(Control(kChangeApply, K::PushButton, u"Change", 0, {157, 176, 70, 14}));
     return t;
 }
 

@@ -8,7 +8,9 @@
 
 #include "platform/ui/dialog.h"
 #include "src/dialogs/advanced_setting_dlg.h"
+#include "src/dialogs/ap_setting_dlg.h"
 #include "src/dialogs/information_dlg.h"
+#include "src/dialogs/mac_filter_dlg.h"
 #include "src/dialogs/more_setting_dlg.h"
 #include "src/dialogs/wep_key_dlg.h"
 #include "src/dialogs/wep_key_info_dlg.h"
@@ -23,9 +25,9 @@ using kw::ui::DialogTemplate;
 using kw::ui::Rect;
 
 std::vector<DialogTemplate> ProgramTemplates() {
-    return {kw::CKWConfigDlg::MainTemplate(), kw::CWpaSettingDlg::Template(), kw::CWepKeyDlg::Template(),
-            kw::CWepKeyInfoDlg::Template(),           kw::CMoreSettingDlg::Template(), kw::CAdvancedSettingDlg::Template(),
-            kw::CInformationDlg::Template()};
+    return {kw::CKWConfigDlg::MainTemplate(),     kw::CWpaSettingDlg::Template(),      kw::CWepKeyDlg::Template(),
+            kw::CWepKeyInfoDlg::Template(),       kw::CMoreSettingDlg::Template(),     kw::CAdvancedSettingDlg::Template(),
+            kw::CInformationDlg::Template(),      kw::CApSettingDlg::Template(),       kw::CMacFilterDlg::Template()};
 }
 
 std::string Name(const DialogTemplate& t, size_t index) {
@@ -61,7 +63,7 @@ TEST(DialogLayoutTest, EveryProgramDialogPlacesEachControlInsideWithoutOverlap) 
     }
 }
 
-TEST(DialogLayoutTest, TheAccessPointSettingsSizeIsKept) {
+TEST(DialogLayoutTest, TheWpaSettingsSizeIsKept) {
     EXPECT_EQ(kw::CWpaSettingDlg::Template().width, 215);
     EXPECT_EQ(kw::CWpaSettingDlg::Template().height, 241);
 }

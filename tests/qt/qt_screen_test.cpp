@@ -24,8 +24,10 @@
 #include "platform/qt/dialog_window.h"
 #include "platform/qt/qt_screen.h"
 #include "src/dialogs/advanced_setting_dlg.h"
+#include "src/dialogs/ap_setting_dlg.h"
 #include "src/dialogs/dialog_chain.h"
 #include "src/dialogs/information_dlg.h"
+#include "src/dialogs/mac_filter_dlg.h"
 #include "src/dialogs/more_setting_dlg.h"
 #include "src/dialogs/wep_key_dlg.h"
 #include "src/dialogs/wep_key_info_dlg.h"
@@ -155,13 +157,15 @@ TEST_F(QtScreenTest, EveryDialogIsDrawnTidilyInEnglishAndInGerman) {
         run(kw::CMoreSettingDlg());
         run(kw::CAdvancedSettingDlg());
         run(kw::CInformationDlg());
+        run(kw::CApSettingDlg());
+        run(kw::CMacFilterDlg());
         // The main window, opened from the icon and given time to fill its panels.
         World(kOneAdapter + kOpenNetwork);
         user.Run([](CDialog&) { kw::shell::UseIcon(kw::shell::IconMouse::DoubleClick); }).Tick(3);
         CheckAndClose(problems, checked);
         user.Run([](CDialog& d) { d.PostCommand(kw::kCmdExit); });
         Run();
-        EXPECT_THAT(checked, ::testing::ElementsAre(195, 157, 196, 130, 159, 161, 156)) << "language " << language;
+        EXPECT_THAT(checked, ::testing::ElementsAre(195, 157, 196, 130, 159, 161, 190, 191, 156)) << "language " << language;
         EXPECT_THAT(problems, ::testing::IsEmpty()) << "language " << language;
     }
 }

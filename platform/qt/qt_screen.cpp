@@ -145,8 +145,10 @@ void CQtScreen::SyncTray() {
         return;
     }
     const shell::ShownIcon& newest = icons.back();
-    if (tray_->property("icon").toUInt() != newest.icon) {
-        tray_->setProperty("icon", newest.icon);
+    // Not a property of the tray icon: it has an "icon" property of its own, which a number
+    // never matches, and setting the picture repaints the icon.
+    if (trayIconShown_ != newest.icon) {
+        trayIconShown_ = newest.icon;
         tray_->setIcon(IconOf(newest.icon));
     }
     if (tray_->toolTip() != ToQ(newest.tip)) tray_->setToolTip(ToQ(newest.tip));

@@ -73,6 +73,8 @@ private:
     ScreenOptions options_;
     std::map<ui::WindowHandle, std::unique_ptr<CDialogWindow>> windows_;
     std::unique_ptr<QSystemTrayIcon> tray_;
+    // The picture on the tray icon, by the framework's icon id; 0 for none yet.
+    ui::IconHandle trayIconShown_ = 0;
     QMessageBox* shownBox_ = nullptr;
     bool menuFromWindow_ = false;
     std::string boxSnapPath_;

@@ -251,6 +251,34 @@ TEST_F(QtScreenTest, ALanguageChosenInAWindowRedrawsEveryOpenWindow) {
                                              "Allgemeine Verbindungseinstellungen", "Laden"));
 }
 
+// Each turn of the loop syncs the tray icon; giving it its picture again would repaint it on
+// every turn and keep the program busy while nothing happens.
+TEST_F(QtScreenTest, TheTrayIconGetsItsPictureOnlyWhenThePictureChanges) {
+    using namespace kw::shell;
+    std::vector<qint64> keys;
+    user.Run([&](CDialog& d) {
+        NotifyIconData record;
+        record.window = d.Handle();
+        record.flags = kNotifyIcon;
+        record.icon = 189;
+        ASSERT_TRUE(NotifyIcon(NotifyAction::Add, record));
+        for (kw::ui::IconHandle icon : {189u, 189u, 192u, 192u}) {
+            record.icon = icon;
+            ASSERT_TRUE(NotifyIcon(NotifyAction::Modify, record));
+            screen->Sync();
+            keys.push_back(screen->TrayIcon()->icon().cacheKey());
+        }
+        NotifyIcon(NotifyAction::Delete, record);
+    });
+    user.Close();
+    kw::CInformationDlg().DoModal();
+    ASSERT_EQ(keys.size(), 4u);
+    EXPECT_NE(keys[0], 0);
+    EXPECT_EQ(keys[1], keys[0]);
+    EXPECT_NE(keys[2], keys[1]);
+    EXPECT_EQ(keys[3], keys[2]);
+}
+
 TEST_F(QtScreenTest, PicturesOfTheActiveWindowAndOfTheNextMessageBox) {
     using namespace kw::wepdlg;
     std::filesystem::path folder = std::filesystem::path(root_.path()) / "snaps";

@@ -222,8 +222,10 @@ void CDialogWindow::Sync() {
     syncing_ = true;
     QString caption = ToQ(dialog->Caption());
     if (windowTitle() != caption) setWindowTitle(caption);
-    if (dialog->Icon() != 0 && windowIcon().cacheKey() != IconOf(dialog->Icon()).cacheKey()) {
-        setWindowIcon(IconOf(dialog->Icon()));
+    // Setting the icon again would tell the window system each time and wake this loop again.
+    if (dialog->Icon() != 0 && dialog->Icon() != windowIconShown_) {
+        windowIconShown_ = dialog->Icon();
+        setWindowIcon(IconOf(windowIconShown_));
     }
     for (const auto& control : dialog->Controls()) {
         if (QWidget* widget = ControlWidget(control->Id())) SyncControl(*control, widget);

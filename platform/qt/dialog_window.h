@@ -43,6 +43,7 @@ private:
     ui::DialogLayout layout_;
     std::map<int, QWidget*> widgets_;
     bool syncing_ = false;
+    ui::IconHandle windowIconShown_ = 0;  // a fresh QIcon never compares equal to the shown one
 };
 
 }  // namespace kw::qt

@@ -279,6 +279,25 @@ TEST_F(QtScreenTest, TheTrayIconGetsItsPictureOnlyWhenThePictureChanges) {
     EXPECT_EQ(keys[3], keys[2]);
 }
 
+// The same for a window's own icon: a fresh picture for the same icon on every turn kept an idle
+// program busy.
+TEST_F(QtScreenTest, AWindowGetsItsIconOnlyWhenTheIconChanges) {
+    std::vector<qint64> keys;
+    user.Run([&](CDialog& d) {
+        for (kw::ui::IconHandle icon : {128u, 128u, 175u, 175u}) {
+            d.SetIcon(icon);
+            screen->Sync();
+            keys.push_back(Window(d).windowIcon().cacheKey());
+        }
+    });
+    user.Close();
+    kw::CInformationDlg().DoModal();
+    ASSERT_EQ(keys.size(), 4u);
+    EXPECT_EQ(keys[1], keys[0]);
+    EXPECT_NE(keys[2], keys[1]);
+    EXPECT_EQ(keys[3], keys[2]);
+}
+
 TEST_F(QtScreenTest, PicturesOfTheActiveWindowAndOfTheNextMessageBox) {
     using namespace kw::wepdlg;
     std::filesystem::path folder = std::filesystem::path(root_.path()) / "snaps";

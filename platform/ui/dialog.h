@@ -32,6 +32,11 @@ struct ControlTemplate {
     Rect rect{};
 };
 
+// One control of a template: id, kind, resource text, style and its place in dialog units.
+inline ControlTemplate Control(int id, ControlKind kind, std::u16string text, unsigned style, Rect rect) {
+    return {id, kind, std::move(text), style, rect};
+}
+
 struct DialogTemplate {
     int resourceId = 0;
     std::u16string caption;

@@ -69,9 +69,7 @@ int StoredSwitch(std::u16string_view key) {
     return IsSwitch(value) ? value : -1;
 }
 
-ui::ControlTemplate Control(int id, ui::ControlKind kind, std::u16string text, unsigned style, ui::Rect rect) {
-    return {id, kind, std::move(text), style, rect};
-}
+using ui::Control;
 
 }  // namespace
 

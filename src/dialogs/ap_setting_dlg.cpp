@@ -86,9 +86,7 @@ int InRange(int value, int low, int high, int otherwise) { return value < low ||
 
 std::u16string_view FirstCharacters(std::u16string_view text, size_t count) { return text.substr(0, std::min(text.size(), count)); }
 
-ui::ControlTemplate Control(int id, ui::ControlKind kind, std::u16string text, unsigned style, ui::Rect rect) {
-    return {id, kind, std::move(text), style, rect};
-}
+using ui::Control;
 
 }  // namespace
 

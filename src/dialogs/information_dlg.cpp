@@ -31,9 +31,7 @@ const Label kLabels[] = {
 
 std::u16string UnknownText() { return GetText(u"IS_Item_Version_Unknown", u"N/A"); }
 
-ui::ControlTemplate Control(int id, ui::ControlKind kind, std::u16string text, unsigned style, ui::Rect rect) {
-    return {id, kind, std::move(text), style, rect};
-}
+using ui::Control;
 
 }  // namespace
 

@@ -42,9 +42,7 @@ bool IsZero(const std::array<uint8_t, kAddressBytes>& address) {
     return std::all_of(address.begin(), address.end(), [](uint8_t b) { return b == 0; });
 }
 
-ui::ControlTemplate Control(int id, ui::ControlKind kind, std::u16string text, unsigned style, ui::Rect rect) {
-    return {id, kind, std::move(text), style, rect};
-}
+using ui::Control;
 
 }  // namespace
 

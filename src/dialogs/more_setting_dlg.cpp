@@ -126,9 +126,7 @@ void RunChildDialog() {
     SetCurrentDialogId(kDialogIdGeneral);
 }
 
-ui::ControlTemplate Control(int id, ui::ControlKind kind, std::u16string text, unsigned style, ui::Rect rect) {
-    return {id, kind, std::move(text), style, rect};
-}
+using ui::Control;
 
 }  // namespace
 

@@ -71,9 +71,7 @@ int StoredInRange(std::u16string_view key, int low, int high) {
 
 bool IsHexDigit(char16_t c) { return HexDigitValue(c) >= 0; }
 
-ui::ControlTemplate Control(int id, ui::ControlKind kind, std::u16string text, unsigned style, ui::Rect rect) {
-    return {id, kind, std::move(text), style, rect};
-}
+using ui::Control;
 
 }  // namespace
 

@@ -70,9 +70,7 @@ bool RestartsAuthentication(int mode) {
     return mode == kAuthWpa || mode == kAuthWpaPsk || mode == kAuthWpa2 || mode == kAuthWpa2Psk;
 }
 
-ui::ControlTemplate Control(int id, ui::ControlKind kind, std::u16string text, unsigned style, ui::Rect rect) {
-    return {id, kind, std::move(text), style, rect};
-}
+using ui::Control;
 
 }  // namespace
 

@@ -37,9 +37,7 @@ constexpr char16_t kOldWndProcProperty[] = u"AfxOldWndProc423";
 constexpr char16_t kRunServicesKey[] = u"Software\\Microsoft\\Windows\\CurrentVersion\\RunServices";
 constexpr char16_t kServiceName[] = u"KWWlan";
 
-ui::ControlTemplate Control(int id, ui::ControlKind kind, std::u16string text, unsigned style, ui::Rect rect) {
-    return {id, kind, std::move(text), style, rect};
-}
+using ui::Control;
 
 }  // namespace
 

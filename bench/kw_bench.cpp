@@ -17,7 +17,7 @@
 #include "platform/ui/message_box.h"
 #include "platform/ui/window.h"
 #include "sim/control.h"
-#include "src/app/app_flags.h"
+#include "src/config/app_flags.h"
 #include "src/app/kwconfig_app.h"
 #include "src/app/tray_icon.h"
 

@@ -1,7 +1,7 @@
 #include "src/app/language_switch.h"
 
 #include "platform/registry.h"
-#include "src/app/program_config.h"
+#include "src/config/program_config.h"
 #include "src/app/program_title.h"
 #include "src/device/identity.h"
 #include "src/lang/language_table.h"

@@ -6,7 +6,7 @@
 #include "platform/clock.h"
 #include "platform/registry.h"
 #include "platform/text.h"
-#include "src/app/program_config.h"
+#include "src/config/program_config.h"
 #include "src/device/adapter_context.h"
 #include "src/device/identity.h"
 #include "src/device/kwwlan.h"

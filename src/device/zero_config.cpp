@@ -4,7 +4,7 @@
 
 #include "platform/ui/message_box.h"
 #include "platform/ui/types.h"
-#include "src/app/program_config.h"
+#include "src/config/program_config.h"
 #include "src/device/adapter_context.h"
 #include "src/device/identity.h"
 #include "src/device/kwwlan.h"

@@ -1,7 +1,7 @@
 #include "src/dialogs/advanced_setting_dlg.h"
 
 #include "platform/text.h"
-#include "src/app/program_config.h"
+#include "src/config/program_config.h"
 #include "src/device/adapter_context.h"
 #include "src/device/identity.h"
 #include "src/device/kwwlan.h"

@@ -5,7 +5,7 @@
 
 #include "platform/process.h"
 #include "platform/text.h"
-#include "src/app/program_config.h"
+#include "src/config/program_config.h"
 #include "src/device/adapter_context.h"
 #include "src/device/kwwlan.h"
 #include "src/settings/setting_keys.h"

@@ -5,7 +5,7 @@
 
 #include "platform/text.h"
 #include "platform/ui/message_box.h"
-#include "src/app/program_config.h"
+#include "src/config/program_config.h"
 #include "src/device/adapter_context.h"
 #include "src/device/kwwlan.h"
 #include "src/dialogs/dialog_chain.h"

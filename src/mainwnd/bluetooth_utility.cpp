@@ -9,7 +9,7 @@
 #include "platform/registry.h"
 #include "platform/text.h"
 #include "platform/ui/message_box.h"
-#include "src/app/program_config.h"
+#include "src/config/program_config.h"
 
 namespace kw {
 

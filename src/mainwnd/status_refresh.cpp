@@ -5,7 +5,7 @@
 
 #include "platform/ip_helper.h"
 #include "platform/text.h"
-#include "src/app/program_config.h"
+#include "src/config/program_config.h"
 #include "src/app/tray_icon.h"
 #include "src/device/adapter_context.h"
 #include "src/device/kwwlan.h"

@@ -8,7 +8,7 @@
 #include "platform/clock.h"
 #include "platform/text.h"
 #include "platform/ui/message_box.h"
-#include "src/app/program_config.h"
+#include "src/config/program_config.h"
 #include "src/device/adapter_context.h"
 #include "src/device/dot1x.h"
 #include "src/device/kwwlan.h"

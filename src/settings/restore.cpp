@@ -7,7 +7,7 @@
 
 #include "platform/clock.h"
 #include "platform/text.h"
-#include "src/app/program_config.h"
+#include "src/config/program_config.h"
 #include "src/device/discovery.h"
 #include "src/device/identity.h"
 #include "src/device/kwwlan.h"

@@ -10,7 +10,7 @@
 #include "platform/shell/menu.h"
 #include "platform/shell/notify_icon.h"
 #include "platform/ui/test_driver.h"
-#include "src/app/app_flags.h"
+#include "src/config/app_flags.h"
 #include "src/app/kwconfig_app.h"
 #include "src/app/tray_icon.h"
 #include "src/mainwnd/control_ids.h"

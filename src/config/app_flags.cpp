@@ -1,4 +1,4 @@
-#include "src/app/app_flags.h"
+#include "src/config/app_flags.h"
 
 #include <atomic>
 

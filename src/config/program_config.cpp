@@ -1,4 +1,4 @@
-#include "src/app/program_config.h"
+#include "src/config/program_config.h"
 
 #include <utility>
 
